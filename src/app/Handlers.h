@@ -1,0 +1,18 @@
+// The main window's event handlers. Each gets the TMainForm as its context and
+// reaches every control through it; the job state lives in JobSettings.
+#pragma once
+
+#include "wol/Menu.h"
+#include "wol/Widget.h"
+
+void OnStart(void* context, TWidget* sender);
+void UpdateEstimate(void* context, TWidget* sender);
+void OnBitrateChange(void* context, TWidget* sender);
+void OnCustomBitrateChange(void* context, TWidget* sender);
+void OnChangeFlickPath(void* context, TWidget* sender);
+void OnChangeOutputFolder(void* context, TWidget* sender);
+void OnAddFile(void* context, TWidget* sender);
+void OnRemoveFile(void* context, TWidget* sender);
+void OnCustomToggle(void* context, TWidget* sender);
+void OnOnlineHelp(void* context, TMenu* root, int itemIndex);
+void OnDownloadFlick(void* context, TMenu* root, int itemIndex);

@@ -1,0 +1,150 @@
+#include "job/ConversionScript.h"
+
+#include "job/EncoderCommands.h"
+
+static const char NoFilesMessage[] = "You have not entered any files for conversion !!!";
+static const char NoEncoderMessage[] = "Please specify direcory with DVD Flick and FFMpeg !!!";
+static const char BadBitrateMessage[] =
+    "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+
+static void Fail(TJobSettings& settings, TStartMessages& messages, const char* message)
+{
+    messages.Items[messages.Count++] = message;
+    settings.HasError = true;
+}
+
+TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
+                             const TText& customBitrateText, TJobPlatform& platform)
+{
+    TStartMessages messages;
+    settings.HasError = false;
+    settings.BadCustomBitrate = false;
+    settings.UseCustomBitrate = false;
+
+    if (settings.FileCount < 1)
+        Fail(settings, messages, NoFilesMessage);
+    if (!platform.FileExists(settings.FlickPath + "ffmpeg.exe"))
+        Fail(settings, messages, NoEncoderMessage);
+    if (useCustomBitrate) {
+        settings.ParseCode = ParseInteger(customBitrateText, settings.BitrateValue);
+        if (settings.ParseCode != 0 || settings.BitrateValue < 100 || settings.BitrateValue > 9000) {
+            Fail(settings, messages, BadBitrateMessage);
+            settings.BadCustomBitrate = true;
+        } else {
+            settings.BitrateText = IntegerToText(settings.BitrateValue);
+            settings.UseCustomBitrate = true;
+        }
+    }
+    return messages;
+}
+
+TText IoErrorText(int code)
+{
+    switch (code) {
+    case 2:
+        return "File not found";
+    case 3:
+        return "Invalid filename";
+    case 4:
+        return "Too many open files";
+    case 5:
+        return "File access denied";
+    case 101:
+        return "Disk full";
+    default:
+        return "I/O error " + IntegerToText(code);
+    }
+}
+
+// cmd.exe expands "%" in a batch file even between quotes; "%%" stands for one "%".
+static int WriteLine(TJobPlatform& platform, const TText& line)
+{
+    TText bytes;
+    for (int pos = 1; pos <= line.Length(); ++pos) {
+        if (line.At(pos) == '%')
+            bytes += '%';
+        bytes += line.At(pos);
+    }
+    bytes += "\r\n";
+    return platform.WriteOutput(bytes.CStr(), bytes.Length());
+}
+
+// cd takes a plain folder name with its spaces as it is, but cmd.exe would run
+// what follows "&" or "|" as another command, redirect at "<" or ">", and drop a
+// "^"; between quotes they are plain characters.
+static TText CdLine(const TJobSettings& settings)
+{
+    const TText& name = settings.CdSegment;
+    for (int pos = 1; pos <= name.Length(); ++pos) {
+        const char c = name.At(pos);
+        if (c == '&' || c == '|' || c == '<' || c == '>' || c == '^')
+            return "cd " + settings.Quote + name + settings.Quote;
+    }
+    return "cd " + name;
+}
+
+// One file's block: from the drive's root down to the DVD Flick folder, where
+// "ffmpeg.exe" and the pass log live, then the encoder line(s).
+static int WriteBlock(TJobSettings& settings, const TText& path, int number, bool twoPass,
+                      TJobPlatform& platform)
+{
+    BuildCommandLines(settings, path, twoPass, number);
+    if (int code = WriteLine(platform, settings.Drive))
+        return code;
+    if (int code = WriteLine(platform, "cd " + settings.Drive + "\\"))
+        return code;
+
+    // The first three characters are the drive, its colon and the root's backslash.
+    settings.PathLength = settings.FlickPath.Length();
+    settings.CdSegment.Clear();
+    for (settings.CharIndex = 4; settings.CharIndex <= settings.PathLength; ++settings.CharIndex) {
+        settings.CurrentChar = TText(settings.FlickPath.CStr() + settings.CharIndex - 1, 1);
+        if (settings.CurrentChar != "\\") {
+            settings.CdSegment += settings.CurrentChar;
+            continue;
+        }
+        if (int code = WriteLine(platform, CdLine(settings)))
+            return code;
+        settings.CdSegment.Clear();
+    }
+
+    if (!twoPass)
+        return WriteLine(platform, settings.OnePassCommand);
+    if (int code = WriteLine(platform, settings.Pass1Command))
+        return code;
+    return WriteLine(platform, settings.Pass2Command);
+}
+
+TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const TText& formatText,
+                          const TText& presetBitrateText, bool halfD1, bool twoPass,
+                          const TText* paths, int count, TJobPlatform& platform)
+{
+    TScriptResult result;
+    result.Code = platform.CreateOutput(settings.ScriptPath);
+    if (!result.Succeeded()) {
+        result.Text = IoErrorText(result.Code);
+        return result;
+    }
+
+    CaptureEncoderSettings(settings, aspectText, formatText, presetBitrateText, halfD1);
+    const TOutputNumbers numbers(settings, paths, count);
+    for (settings.ItemIndex = 1; settings.ItemIndex <= count && result.Succeeded();
+         ++settings.ItemIndex)
+        result.Code = WriteBlock(settings, paths[settings.ItemIndex - 1],
+                                 numbers[settings.ItemIndex - 1], twoPass, platform);
+
+    // The file is closed on failure too, so that it can be removed.
+    const int closeCode = platform.CloseOutput();
+    if (result.Succeeded())
+        result.Code = closeCode;
+    if (!result.Succeeded()) {
+        platform.RemoveFile(settings.ScriptPath);
+        result.Text = IoErrorText(result.Code);
+    }
+    return result;
+}
+
+bool LaunchScript(const TJobSettings& settings, TJobPlatform& platform)
+{
+    return platform.ShellOpen(settings.ScriptPath);
+}

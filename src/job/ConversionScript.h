@@ -1,0 +1,39 @@
+// "Start": the checks before a conversion, the script "convert.bat" and its launch.
+#pragma once
+
+#include "job/JobPlatform.h"
+#include "job/JobSettings.h"
+
+// The messages of the failing checks, in the order they are to be shown.
+struct TStartMessages {
+    int Count = 0;
+    const char* Items[3] = {};
+};
+
+// Checks the file count, the encoder in FlickPath and, when useCustomBitrate is set,
+// customBitrateText (100 to 9000). All checks run; HasError is left set when any
+// failed. An accepted custom bitrate is written back to BitrateText in decimal.
+TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
+                             const TText& customBitrateText, TJobPlatform& platform);
+
+struct TScriptResult {
+    // 0 when the script was written, else the error code that stopped it.
+    int Code = 0;
+    // The error's text for the user; empty on success.
+    TText Text;
+
+    bool Succeeded() const { return Code == 0; }
+};
+
+// "File not found", "Disk full", ... or "I/O error <code>" for a code without a text.
+TText IoErrorText(int code);
+
+// Writes "convert.bat" at ScriptPath: for each of the count paths, the lines that
+// change to the DVD Flick folder and run the encoder. On failure the half-written
+// file is removed, and nothing must be launched.
+TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const TText& formatText,
+                          const TText& presetBitrateText, bool halfD1, bool twoPass,
+                          const TText* paths, int count, TJobPlatform& platform);
+
+// Hands the script at ScriptPath to the shell; false when the shell refuses it.
+bool LaunchScript(const TJobSettings& settings, TJobPlatform& platform);

@@ -1,0 +1,32 @@
+// What the conversion job needs from the operating system: a file-exists test, one
+// output file at a time, and the shell. Behind an interface so that the job's tests
+// run natively and can watch or fail any call.
+#pragma once
+
+#include "runtime/Text.h"
+
+class TJobPlatform {
+public:
+    // True when path names a file; a folder of that name does not count.
+    virtual bool FileExists(const TText& path) = 0;
+
+    // The output file calls return 0, or the Windows error code of the failure
+    // (101 when the disk is full).
+    // Creates the file at path empty, replacing an existing one.
+    virtual int CreateOutput(const TText& path) = 0;
+    virtual int WriteOutput(const char* data, int length) = 0;
+    // Releases the file whatever the result.
+    virtual int CloseOutput() = 0;
+
+    virtual void RemoveFile(const TText& path) = 0;
+
+    // Hands a file or a web address to the shell's default action (a batch file
+    // runs, a page opens in the browser); false when the shell refuses.
+    virtual bool ShellOpen(const TText& target) = 0;
+
+protected:
+    ~TJobPlatform() = default;
+};
+
+// The running system's platform.
+TJobPlatform& SystemJobPlatform();

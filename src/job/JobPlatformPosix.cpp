@@ -1,0 +1,102 @@
+// The native platform, for running the job's tests off Windows. Failures are
+// reported under the Windows codes, so callers and tests see the same codes on
+// every system.
+#include "job/JobPlatform.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+const int PathNotFoundCode = 3;
+const int TooManyOpenFilesCode = 4;
+const int AccessDeniedCode = 5;
+const int DiskFullCode = 101;
+
+int FailureCode()
+{
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR:
+        // Only a missing folder makes creating a file fail this way.
+        return PathNotFoundCode;
+    case EMFILE:
+    case ENFILE:
+        return TooManyOpenFilesCode;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+        return AccessDeniedCode;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return DiskFullCode;
+    default:
+        return errno;
+    }
+}
+
+class TPosixJobPlatform final : public TJobPlatform {
+public:
+    bool FileExists(const TText& path) override
+    {
+        struct stat info;
+        return stat(path.CStr(), &info) == 0 && !S_ISDIR(info.st_mode);
+    }
+
+    int CreateOutput(const TText& path) override
+    {
+        FFile = open(path.CStr(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        return FFile < 0 ? FailureCode() : 0;
+    }
+
+    int WriteOutput(const char* data, int length) override
+    {
+        const ssize_t written = write(FFile, data, static_cast<size_t>(length));
+        if (written < 0)
+            return FailureCode();
+        // A short write means the disk filled up.
+        return written == length ? 0 : DiskFullCode;
+    }
+
+    int CloseOutput() override
+    {
+        const int result = close(FFile);
+        FFile = -1;
+        return result == 0 ? 0 : FailureCode();
+    }
+
+    void RemoveFile(const TText& path) override { unlink(path.CStr()); }
+
+    bool ShellOpen(const TText& target) override
+    {
+        char program[] = "xdg-open";
+        char* argv[] = {program, const_cast<char*>(target.CStr()), nullptr};
+        pid_t child;
+        if (posix_spawnp(&child, program, nullptr, nullptr, argv, environ) != 0)
+            return false;
+        int status;
+        while (waitpid(child, &status, 0) < 0)
+            if (errno != EINTR)
+                return false;
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+private:
+    int FFile = -1;
+};
+
+} // namespace
+
+TJobPlatform& SystemJobPlatform()
+{
+    static TPosixJobPlatform platform;
+    return platform;
+}

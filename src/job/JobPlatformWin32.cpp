@@ -1,0 +1,69 @@
+#include "job/JobPlatform.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace {
+
+// The runtime's code for a full disk; Windows reports it under two codes of its own.
+const int DiskFullCode = 101;
+
+int FailureCode()
+{
+    const DWORD error = GetLastError();
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+        return DiskFullCode;
+    return static_cast<int>(error);
+}
+
+class TWin32JobPlatform final : public TJobPlatform {
+public:
+    bool FileExists(const TText& path) override
+    {
+        const DWORD attributes = GetFileAttributesA(path.CStr());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    int CreateOutput(const TText& path) override
+    {
+        FFile = CreateFileA(path.CStr(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+        return FFile == INVALID_HANDLE_VALUE ? FailureCode() : 0;
+    }
+
+    int WriteOutput(const char* data, int length) override
+    {
+        DWORD written = 0;
+        if (!WriteFile(FFile, data, static_cast<DWORD>(length), &written, nullptr))
+            return FailureCode();
+        // A short write means the disk filled up.
+        return written == static_cast<DWORD>(length) ? 0 : DiskFullCode;
+    }
+
+    int CloseOutput() override
+    {
+        const BOOL closed = CloseHandle(FFile);
+        FFile = INVALID_HANDLE_VALUE;
+        return closed ? 0 : FailureCode();
+    }
+
+    void RemoveFile(const TText& path) override { DeleteFileA(path.CStr()); }
+
+    bool ShellOpen(const TText& target) override
+    {
+        const HINSTANCE result =
+            ShellExecuteA(nullptr, nullptr, target.CStr(), nullptr, nullptr, SW_SHOWNORMAL);
+        return reinterpret_cast<INT_PTR>(result) > 32;
+    }
+
+private:
+    HANDLE FFile = INVALID_HANDLE_VALUE;
+};
+
+} // namespace
+
+TJobPlatform& SystemJobPlatform()
+{
+    static TWin32JobPlatform platform;
+    return platform;
+}

@@ -1,0 +1,128 @@
+// Helpers shared by the conversion job's tests.
+#pragma once
+
+#include "job/JobPlatform.h"
+#include "runtime/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <process.h>
+#define SPINDREL_TEST_PID _getpid()
+#else
+#include <unistd.h>
+#define SPINDREL_TEST_PID getpid()
+#endif
+
+inline std::string Str(const TText& text) { return std::string(text.CStr(), text.Length()); }
+
+// Joins lines, each ending in CR LF, as they stand in a batch file.
+inline std::string CrLfLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+inline std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TTempFolder {
+public:
+    TTempFolder()
+    {
+        static std::atomic<int> counter{0};
+        FPath = std::filesystem::temp_directory_path() /
+                ("spindrel-job-" + std::to_string(SPINDREL_TEST_PID) + "-" + std::to_string(++counter));
+        std::filesystem::remove_all(FPath);
+        std::filesystem::create_directories(FPath);
+    }
+    ~TTempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(FPath, ignored);
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    // The folder's path with a trailing separator, as the job keeps folders.
+    std::string Path() const { return FPath.string() + static_cast<char>(std::filesystem::path::preferred_separator); }
+
+private:
+    std::filesystem::path FPath;
+};
+
+// Records what the job asks of the system and fails the calls a test chooses.
+class TFakeJobPlatform final : public TJobPlatform {
+public:
+    std::set<std::string> ExistingFiles;
+    int CreateFailure = 0;
+    int FailingWrite = 0;    // 1-based number of the write that fails, 0 for none
+    int WriteFailure = 0;
+    int CloseFailure = 0;
+    bool ShellRefuses = false;
+
+    std::string Created;
+    std::string Written;
+    int Writes = 0;
+    bool IsOpen = false;
+    std::vector<std::string> Removed;
+    std::vector<std::string> ShellOpened;
+
+    bool FileExists(const TText& path) override { return ExistingFiles.count(Str(path)) != 0; }
+
+    int CreateOutput(const TText& path) override
+    {
+        if (CreateFailure)
+            return CreateFailure;
+        Created = Str(path);
+        IsOpen = true;
+        return 0;
+    }
+
+    int WriteOutput(const char* data, int length) override
+    {
+        EXPECT_TRUE(IsOpen) << "write to a file that is not open";
+        if (++Writes == FailingWrite)
+            return WriteFailure;
+        Written.append(data, static_cast<size_t>(length));
+        return 0;
+    }
+
+    int CloseOutput() override
+    {
+        EXPECT_TRUE(IsOpen) << "close of a file that is not open";
+        IsOpen = false;
+        return CloseFailure;
+    }
+
+    void RemoveFile(const TText& path) override
+    {
+        EXPECT_FALSE(IsOpen) << "removal of a file that is still open";
+        Removed.push_back(Str(path));
+    }
+
+    bool ShellOpen(const TText& target) override
+    {
+        ShellOpened.push_back(Str(target));
+        return !ShellRefuses;
+    }
+};

@@ -1,0 +1,309 @@
+#include "support/GuiTestWin32.h"
+
+#include <cctype>
+
+namespace gui {
+
+namespace {
+
+// How often a waiting thread looks at its condition again when no message wakes it.
+const DWORD PollMs = 10;
+
+bool EqualsIgnoringCase(const std::string& a, const char* b)
+{
+    std::string other(b);
+    if (a.size() != other.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)other[i]))
+            return false;
+    }
+    return true;
+}
+
+void SendInputs(std::vector<INPUT>& inputs)
+{
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+}
+
+bool IsExtendedKey(WORD vk)
+{
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+}
+
+INPUT KeyInput(WORD vk, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = (WORD)MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+INPUT MouseInput(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+}
+
+//--- Waiting
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs)
+            return false;
+        DWORD slice = timeoutMs - elapsed < PollMs ? timeoutMs - elapsed : PollMs;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
+    }
+}
+
+// A zero-time wait lets the window system deliver what it still holds for this
+// thread (under Wine: pending display events); the queue is idle when neither that
+// nor the queue itself has anything left.
+void PumpUntilIdle(DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    do {
+        PumpMessages();
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT) == WAIT_TIMEOUT
+            && GetQueueStatus(QS_ALLINPUT) == 0)
+            return;
+    } while (GetTickCount() - start < timeoutMs);
+}
+
+//--- Finding windows
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, DefaultTimeoutMs,
+                        &length);
+    return std::string(text, (size_t)length < sizeof text ? (size_t)length : sizeof text - 1);
+}
+
+std::string WindowClass(HWND window)
+{
+    char name[256] = {};
+    int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? (size_t)length : 0);
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD ProcessId;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM data)
+{
+    auto* search = (WindowSearch*)data;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((search->ProcessId == 0 || owner == search->ProcessId) && IsWindowVisible(window))
+        search->Found.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM data)
+{
+    ((std::vector<HWND>*)data)->push_back(window);
+    return TRUE;
+}
+
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId)
+{
+    WindowSearch search = {processId, {}};
+    EnumWindows(CollectTopLevel, (LPARAM)&search);
+    return search.Found;
+}
+
+HWND FindTopLevelWindow(const std::string& title, DWORD processId)
+{
+    for (HWND window : TopLevelWindows(processId)) {
+        if (WindowText(window) == title)
+            return window;
+    }
+    return nullptr;
+}
+
+HWND WaitForTopLevelWindow(const std::string& title, DWORD processId, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevelWindow(title, processId)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND FindTopLevelWindowShowing(const std::string& text, DWORD processId)
+{
+    for (HWND window : TopLevelWindows(processId)) {
+        for (HWND child : Descendants(window)) {
+            if (WindowText(child) == text)
+                return window;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<HWND> Descendants(HWND parent)
+{
+    std::vector<HWND> found;
+    EnumChildWindows(parent, CollectChild, (LPARAM)&found);
+    return found;
+}
+
+HWND FindDescendant(HWND parent, const char* className, const char* text)
+{
+    for (HWND window : Descendants(parent)) {
+        if (className && !EqualsIgnoringCase(WindowClass(window), className))
+            continue;
+        if (text && WindowText(window) != text)
+            continue;
+        return window;
+    }
+    return nullptr;
+}
+
+std::vector<HWND> VisibleButtons(HWND parent)
+{
+    std::vector<HWND> buttons;
+    for (HWND window : Descendants(parent)) {
+        if (EqualsIgnoringCase(WindowClass(window), "Button") && IsWindowVisible(window))
+            buttons.push_back(window);
+    }
+    return buttons;
+}
+
+//--- Answering modal dialogs
+
+DialogAnswerer::DialogAnswerer(std::function<HWND()> find, std::function<void(HWND)> answer,
+                               DWORD timeoutMs)
+{
+    FThread = std::thread([this, find, answer, timeoutMs] {
+        HWND window = nullptr;
+        if (WaitUntil([&] { return (window = find()) != nullptr; }, timeoutMs)) {
+            answer(window);
+            FWindow = window;
+        }
+    });
+}
+
+DialogAnswerer::DialogAnswerer(const std::string& title, std::function<void(HWND)> answer,
+                               DWORD timeoutMs)
+    : DialogAnswerer([title] { return FindTopLevelWindow(title); }, answer, timeoutMs)
+{
+}
+
+DialogAnswerer::~DialogAnswerer()
+{
+    Wait();
+}
+
+bool DialogAnswerer::Wait()
+{
+    if (FThread.joinable())
+        FThread.join();
+    return FWindow != nullptr;
+}
+
+void SetText(HWND control, const std::string& text)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_NORMAL, DefaultTimeoutMs, &result);
+}
+
+void PressButton(HWND button)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, DefaultTimeoutMs, &result);
+}
+
+void PressDialogButton(HWND dialog, int id)
+{
+    PressButton(GetDlgItem(dialog, id));
+}
+
+//--- Real input
+
+bool BringToFront(HWND window, DWORD timeoutMs)
+{
+    SetForegroundWindow(window);
+    return WaitUntil([window] { return GetForegroundWindow() == window; }, timeoutMs);
+}
+
+void PressKey(WORD vk, WORD modifier)
+{
+    std::vector<INPUT> inputs;
+    if (modifier)
+        inputs.push_back(KeyInput(modifier, false));
+    inputs.push_back(KeyInput(vk, false));
+    inputs.push_back(KeyInput(vk, true));
+    if (modifier)
+        inputs.push_back(KeyInput(modifier, true));
+    SendInputs(inputs);
+}
+
+// Each character goes as the key (with Shift) that makes it on the keyboard in
+// use; a character that no key makes goes as a Unicode packet.
+void TypeText(const std::string& text)
+{
+    for (char c : text) {
+        SHORT scan = VkKeyScanA(c);
+        if (scan == -1) {
+            std::vector<INPUT> inputs(2);
+            for (int i = 0; i < 2; ++i) {
+                inputs[i].type = INPUT_KEYBOARD;
+                inputs[i].ki.wScan = (unsigned char)c;
+                inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+            }
+            SendInputs(inputs);
+            continue;
+        }
+        PressKey(LOBYTE(scan), (HIBYTE(scan) & 1) ? VK_SHIFT : 0);
+    }
+}
+
+POINT ClientCenter(HWND window)
+{
+    RECT rect;
+    GetClientRect(window, &rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void ClickAt(HWND window, POINT client, int count)
+{
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < count; ++i) {
+        inputs.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN));
+        inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
+    }
+    SendInputs(inputs);
+}
+
+}
