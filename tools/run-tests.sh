@@ -52,7 +52,8 @@ for preset in "${presets[@]}"; do
     if [ "${PIPESTATUS[0]}" != 0 ]; then
         failed=1
     fi
-    summary[$preset]=$(grep -E 'tests passed|tests failed|No tests were found' "$log" | tail -n 1)
+    summary[$preset]=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)
+    [ -n "${summary[$preset]}" ] || summary[$preset]="ctest FAILED before running tests"
     rm -f "$log"
     timings+=("$preset: ctest $(seconds_since "$start")")
 done
@@ -60,6 +61,7 @@ done
 echo
 echo "== Timings"
 printf '   %s\n' "${timings[@]}"
+# A preset that failed to build or to run its tests counts as one failure.
 echo "== Summary"
 passed=0
 failures=0
@@ -69,6 +71,8 @@ for preset in "${presets[@]}"; do
     if [[ "${summary[$preset]:-}" =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
         failures=$(( failures + BASH_REMATCH[1] ))
         passed=$(( passed + BASH_REMATCH[2] - BASH_REMATCH[1] ))
+    else
+        failures=$(( failures + 1 ))
     fi
 done
 echo "Total: $passed passed, $failures failed"

@@ -19,16 +19,18 @@ spindrel_wine_env() {
 }
 
 spindrel_wine_ensure_prefix() {
-    local stamp="$WINEPREFIX/.spindrel-ready"
+    local stamp="$WINEPREFIX/.spindrel-prefix-ready"
     [ -e "$stamp" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         if [ ! -e "$stamp" ]; then
-            echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
-            rm -rf "$WINEPREFIX"
+            echo "wine-env: preparing Wine prefix $WINEPREFIX" >&2
             wineboot -i >/dev/null 2>&1 </dev/null
-            # The prefix is complete only once wineboot's server has written it out.
+            # Without a window manager nobody would draw the frames and
+            # captions; this way Wine draws them itself, as Windows does.
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+            # The prefix is complete only once the server has written it out.
             wineserver -w
             touch "$stamp"
         fi
@@ -65,11 +67,10 @@ spindrel_wine_start_display() {
 # server works inside it; a process whose working folder is that one serves us.
 spindrel_wine_server_running() {
     [ -d "$WINEPREFIX" ] || return 1
-    local dir pid
-    dir=$(printf '/tmp/.wine-%s/server-%x-%x' "$(id -u)" \
-        "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
-    for pid in $(pgrep '^wineserver'); do
-        [ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" = "$dir" ] && return 0
+    local name pid
+    name=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+    for pid in $(pgrep -u "$(id -u)" '^wineserver'); do
+        [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" = "$name" ] && return 0
     done
     return 1
 }
@@ -80,6 +81,10 @@ spindrel_wine_start_server() {
     spindrel_wine_server_running && return 0
     wineserver -p
     spindrel_wine_server_started=1
+    # Wine's services start with the first program and stay as long as the
+    # server does. Started here, with no output attached, they cannot hold
+    # open the output pipe of a later program, on whose end CTest waits.
+    wine wineboot </dev/null >/dev/null 2>&1
 }
 
 spindrel_wine_stop() {

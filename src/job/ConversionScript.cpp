@@ -57,16 +57,19 @@ TText IoErrorText(int code)
 }
 
 // cmd.exe expands "%" in a batch file even between quotes; "%%" stands for one "%".
-static int WriteLine(TJobPlatform& platform, const TText& line)
+static void AppendLine(TText& block, const TText& line)
 {
-    TText bytes;
-    for (int pos = 1; pos <= line.Length(); ++pos) {
-        if (line.At(pos) == '%')
-            bytes += '%';
-        bytes += line.At(pos);
+    const char* bytes = line.CStr();
+    int start = 0;
+    for (int pos = 0; pos < line.Length(); ++pos) {
+        if (bytes[pos] == '%') {
+            block.Append(bytes + start, pos + 1 - start);
+            block += '%';
+            start = pos + 1;
+        }
     }
-    bytes += "\r\n";
-    return platform.WriteOutput(bytes.CStr(), bytes.Length());
+    block.Append(bytes + start, line.Length() - start);
+    block += "\r\n";
 }
 
 // cd takes a plain folder name with its spaces as it is, but cmd.exe would run
@@ -84,15 +87,15 @@ static TText CdLine(const TJobSettings& settings)
 }
 
 // One file's block: from the drive's root down to the DVD Flick folder, where
-// "ffmpeg.exe" and the pass log live, then the encoder line(s).
+// "ffmpeg.exe" and the pass log live, then the encoder line(s). The block goes to
+// the file in one write, so a long list costs one call per file, not per line.
 static int WriteBlock(TJobSettings& settings, const TText& path, int number, bool twoPass,
                       TJobPlatform& platform)
 {
     BuildCommandLines(settings, path, twoPass, number);
-    if (int code = WriteLine(platform, settings.Drive))
-        return code;
-    if (int code = WriteLine(platform, "cd " + settings.Drive + "\\"))
-        return code;
+    TText block;
+    AppendLine(block, settings.Drive);
+    AppendLine(block, "cd " + settings.Drive + "\\");
 
     // The first three characters are the drive, its colon and the root's backslash.
     settings.PathLength = settings.FlickPath.Length();
@@ -103,16 +106,17 @@ static int WriteBlock(TJobSettings& settings, const TText& path, int number, boo
             settings.CdSegment += settings.CurrentChar;
             continue;
         }
-        if (int code = WriteLine(platform, CdLine(settings)))
-            return code;
+        AppendLine(block, CdLine(settings));
         settings.CdSegment.Clear();
     }
 
-    if (!twoPass)
-        return WriteLine(platform, settings.OnePassCommand);
-    if (int code = WriteLine(platform, settings.Pass1Command))
-        return code;
-    return WriteLine(platform, settings.Pass2Command);
+    if (twoPass) {
+        AppendLine(block, settings.Pass1Command);
+        AppendLine(block, settings.Pass2Command);
+    } else {
+        AppendLine(block, settings.OnePassCommand);
+    }
+    return platform.WriteOutput(block.CStr(), block.Length());
 }
 
 TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const TText& formatText,

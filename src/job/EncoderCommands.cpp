@@ -54,38 +54,72 @@ static bool SameFileName(const TText& a, const TText& b)
     return true;
 }
 
-static bool IsTaken(const TText& name, const TText* names, int count)
-{
-    for (int i = 0; i < count; ++i)
-        if (SameFileName(names[i], name))
-            return true;
-    return false;
-}
+namespace {
+
+// File names compared ignoring ASCII case, kept in a hash table so that a long
+// list is not compared name by name with every other (the names stay the caller's).
+class TFileNameSet {
+public:
+    explicit TFileNameSet(int count)
+    {
+        int size = 16;
+        while (size < 2 * count)
+            size *= 2;
+        FMask = static_cast<unsigned>(size - 1);
+        FSlots = new const TText*[size]();
+    }
+    ~TFileNameSet() { delete[] FSlots; }
+    TFileNameSet(const TFileNameSet&) = delete;
+    TFileNameSet& operator=(const TFileNameSet&) = delete;
+
+    bool Contains(const TText& name) const { return FSlots[Slot(name)] != nullptr; }
+    void Add(const TText& name) { FSlots[Slot(name)] = &name; }
+
+private:
+    // The slot that holds the name, or the empty one where it belongs.
+    unsigned Slot(const TText& name) const
+    {
+        unsigned hash = 2166136261u;
+        for (int pos = 1; pos <= name.Length(); ++pos)
+            hash = (hash ^ static_cast<unsigned char>(UpperAscii(name.At(pos)))) * 16777619u;
+        unsigned slot = hash & FMask;
+        while (FSlots[slot] && !SameFileName(*FSlots[slot], name))
+            slot = (slot + 1) & FMask;
+        return slot;
+    }
+
+    const TText** FSlots;
+    unsigned FMask;
+};
+
+} // namespace
 
 TOutputNumbers::TOutputNumbers(TJobSettings& settings, const TText* paths, int count)
     : FNumbers(new int[count > 0 ? count : 1])
 {
-    // derived[] holds every base name as the paths give it; given[] the names handed
-    // out so far, so that a new name avoids both.
+    // A new name must avoid every base name the paths give and every name handed
+    // out so far. A repeated base name is always among the names handed out, as
+    // its first use keeps it and new names avoid all base names.
     TText* derived = new TText[count > 0 ? count : 1];
     TText* given = new TText[count > 0 ? count : 1];
+    TFileNameSet derivedNames(count);
+    TFileNameSet givenNames(count);
     for (int i = 0; i < count; ++i) {
         DeriveBaseName(settings, paths[i]);
         derived[i] = settings.BaseName;
+        derivedNames.Add(derived[i]);
     }
     for (int i = 0; i < count; ++i) {
         FNumbers[i] = 0;
         given[i] = derived[i];
-        if (!IsTaken(derived[i], derived, i))
-            continue;
-        for (int number = 2;; ++number) {
+        for (int number = 2; givenNames.Contains(given[i]); ++number) {
             const TText candidate = derived[i] + "_" + IntegerToText(number);
-            if (!IsTaken(candidate, derived, count) && !IsTaken(candidate, given, i)) {
+            if (!derivedNames.Contains(candidate) && !givenNames.Contains(candidate)) {
                 FNumbers[i] = number;
                 given[i] = candidate;
-                break;
             }
         }
+        givenNames.Add(given[i]);
     }
     delete[] given;
     delete[] derived;
