@@ -18,20 +18,26 @@ spindrel_wine_env() {
     export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
+# The stamp's name changes whenever the preparation below does, so that older
+# prefixes are brought up to date.
 spindrel_wine_ensure_prefix() {
-    local stamp="$WINEPREFIX/.spindrel-prefix-ready"
+    local stamp="$WINEPREFIX/.spindrel-prefix-v2"
     [ -e "$stamp" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         if [ ! -e "$stamp" ]; then
             echo "wine-env: preparing Wine prefix $WINEPREFIX" >&2
+            local server_was_running=""
+            spindrel_wine_server_running && server_was_running=1
             wineboot -i >/dev/null 2>&1 </dev/null
-            # Without a window manager nobody would draw the frames and
-            # captions; this way Wine draws them itself, as Windows does.
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
-            # The prefix is complete only once the server has written it out.
-            wineserver -w
+            # There is no window manager: Wine is to draw frames and captions
+            # itself, as Windows does, rather than wait up to two seconds for
+            # a window manager's answer on every hide or state change.
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+            # The prefix is complete once the server has written it out; a
+            # server that was already running keeps it and serves it anyway.
+            [ -n "$server_was_running" ] || wineserver -w
             touch "$stamp"
         fi
     ) 9>"$WINEPREFIX.lock"

@@ -56,12 +56,14 @@ TFolderDialog* NewFolderDialog(const TText& title, uint16_t options)
     return dialog;
 }
 
-// Path is left as it was when the user cancels.
+// Path is left as it was when the user cancels. The display name goes to a
+// buffer of its own first: the shell may write that buffer even on a cancel.
 bool RunFolderDialog(TFolderDialog* dialog)
 {
+    char displayName[sizeof dialog->Path] = {};
     BROWSEINFOA info = {};
     info.hwndOwner = OwnerWindow(dialog->Owner);
-    info.pszDisplayName = dialog->Path;
+    info.pszDisplayName = displayName;
     info.lpszTitle = TextOrNull(dialog->Title);
     info.ulFlags = OptionsToFlags(dialog->Options, FolderFlags, sizeof FolderFlags / sizeof *FolderFlags);
     info.lParam = (LPARAM)dialog;
@@ -71,6 +73,7 @@ bool RunFolderDialog(TFolderDialog* dialog)
     HRESULT com = CoInitialize(nullptr);
     LPITEMIDLIST list = SHBrowseForFolderA(&info);
     if (list) {
+        memcpy(dialog->Path, displayName, sizeof displayName);
         SHGetPathFromIDListA(list, dialog->Path);
         CoTaskMemFree(list);
     }

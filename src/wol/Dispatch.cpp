@@ -20,20 +20,13 @@
 
 //--- Process-wide state
 
-HINSTANCE ModuleInstance = nullptr;   // set on first need to the program's module
+HINSTANCE ModuleInstance = GetModuleHandleA(nullptr);   // the program's own module
 TWidget* CreationWidget = nullptr;    // not owned; only while CreateWindowExA runs
 TWidget* MainWidget = nullptr;        // not owned; the run loop frees it
 bool RunActive = false;
 bool Terminating = false;
 
 namespace {
-
-HINSTANCE Instance()
-{
-    if (!ModuleInstance)
-        ModuleInstance = GetModuleHandleA(nullptr);
-    return ModuleInstance;
-}
 
 TWidget* WidgetOf(HWND window)
 {
@@ -391,7 +384,7 @@ bool RegisterWidgetClass(TWidget* widget, HWND parentWindow, char (&className)[6
     WNDCLASSA description = {};
     description.style = widget->ClassStyle;
     description.lpfnWndProc = widget->BaseWndProc;
-    description.hInstance = Instance();
+    description.hInstance = ModuleInstance;
     description.hCursor = LoadCursorA(nullptr, IDC_ARROW);
 
     const char* base = widget->ClassName ? widget->ClassName : "";
@@ -405,9 +398,9 @@ bool RegisterWidgetClass(TWidget* widget, HWND parentWindow, char (&className)[6
 
     if (widget->ClassName) {
         WNDCLASSA system;
-        if (GetClassInfoA(Instance(), widget->ClassName, &system))
+        if (GetClassInfoA(ModuleInstance, widget->ClassName, &system))
             description = system;
-        description.hInstance = Instance();
+        description.hInstance = ModuleInstance;
         description.style &= ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS);
         if (!widget->BaseWndProc)
             widget->BaseWndProc = description.lpfnWndProc;
@@ -417,7 +410,7 @@ bool RegisterWidgetClass(TWidget* widget, HWND parentWindow, char (&className)[6
         return false;
 
     WNDCLASSA registered;
-    if (GetClassInfoA(Instance(), className, &registered))
+    if (GetClassInfoA(ModuleInstance, className, &registered))
         return true;
     description.lpszClassName = className;
     description.lpfnWndProc = SharedWndProc;
@@ -451,7 +444,7 @@ bool MakeWindow(TWidget* widget)
     HWND window = CreateWindowExA(widget->ExStyle, className,
                                   widget->Caption.IsEmpty() ? nullptr : widget->Caption.CStr(),
                                   widget->Style, x, y, width, height, parentWindow,
-                                  reinterpret_cast<HMENU>(widget->MenuOrId), Instance(), nullptr);
+                                  reinterpret_cast<HMENU>(widget->MenuOrId), ModuleInstance, nullptr);
     if (!window) {
         // Nothing of the failed window may stay: not the pending binding (the next
         // unrelated window would be taken for this widget), not the handle that its
@@ -464,11 +457,10 @@ bool MakeWindow(TWidget* widget)
     widget->Handle = window;
 
     SendMessageA(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    if (!WidgetOf(window)) {
-        CreationWidget = nullptr;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(widget));
-    }
+    // A window that no message reached during its creation is bound here.
     CreationWidget = nullptr;
+    if (!WidgetOf(window))
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(widget));
 
     if (!widget->IsControl)
         widget->SendToWidget(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(widget->GetIcon()));

@@ -48,8 +48,7 @@ TGdiTool* NewFont()
     tool->CloneTool = NewFont;
     tool->Kind = 1;
     tool->MakeHandle = MakeFontHandle;
-    tool->Data.Color = DefaultFontData.Color;
-    tool->Data.LogFont = DefaultFontData.LogFont;
+    tool->Data = DefaultFontData;
     return tool;
 }
 

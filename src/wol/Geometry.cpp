@@ -240,8 +240,6 @@ HICON TWidget::GetIcon()
         Icon = static_cast<HICON>(CopyImage(mainIcon, IMAGE_ICON, 0, 0, 0));
         return Icon;
     }
-    if (!ModuleInstance)
-        ModuleInstance = GetModuleHandleA(nullptr);
     Icon = LoadIconA(ModuleInstance, "MAINICON");
     return Icon;
 }

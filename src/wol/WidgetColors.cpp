@@ -3,6 +3,19 @@
 // request, and the handlers through which a widget follows its tools' changes.
 #include "wol/Widget.h"
 
+namespace {
+
+// The brush is made again on the next request.
+void DropBackBrush(TWidget* widget)
+{
+    HBRUSH brush = widget->BackBrush;
+    widget->BackBrush = nullptr;
+    if (brush)
+        DeleteObject(brush);
+}
+
+}
+
 // The widget's font, made on the first request from the default font data in the
 // widget's text colour. Sends nothing: the font reaches the window with the next
 // ApplyFont.
@@ -33,10 +46,7 @@ void BrushChanged(void* context, TGdiTool* tool)
 {
     TWidget* widget = static_cast<TWidget*>(context);
     widget->Color = tool->Data.Color;
-    HBRUSH brush = widget->BackBrush;
-    widget->BackBrush = nullptr;
-    if (brush)
-        DeleteObject(brush);
+    DropBackBrush(widget);
     widget->Invalidate();
 }
 
@@ -49,11 +59,8 @@ HBRUSH TWidget::GetBackBrush()
     while (owner->Parent && owner->Parent->Color == owner->Color)
         owner = owner->Parent;
     COLORREF rgb = ResolveColor(owner->Color);
-    if (owner->BackBrush && rgb != owner->BackBrushColor) {
-        HBRUSH stale = owner->BackBrush;
-        owner->BackBrush = nullptr;
-        DeleteObject(stale);
-    }
+    if (rgb != owner->BackBrushColor)
+        DropBackBrush(owner);
     if (!owner->BackBrush) {
         owner->BackBrushColor = rgb;
         owner->BackBrush = CreateSolidBrush(rgb);
@@ -68,10 +75,7 @@ void TWidget::SetColor(TColor value)
     if (value == Color)
         return;
     Color = value;
-    HBRUSH brush = BackBrush;
-    BackBrush = nullptr;
-    if (brush)
-        DeleteObject(brush);
+    DropBackBrush(this);
     if (Brush)
         SetToolField(Brush, 0, static_cast<int32_t>(value));
     Invalidate();

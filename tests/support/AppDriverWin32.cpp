@@ -1,5 +1,7 @@
 #include "support/AppDriverWin32.h"
 
+#include "support/GuiTestWin32.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -13,116 +15,47 @@ std::string Hex(unsigned value)
     return text;
 }
 
-struct TopLevelSearch {
-    DWORD ProcessId;
-    const std::function<bool(HWND)>* Matches;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<TopLevelSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->ProcessId || !IsWindowVisible(window) || !(*search->Matches)(window))
-        return TRUE;
-    search->Found = window;
-    return FALSE;
-}
-
-// Top-level windows belong to no parent, so they are found by process.
-HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& matches)
-{
-    TopLevelSearch search = {processId, &matches, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
-{
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND parent)
-{
-    std::vector<HWND> found;
-    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 bool IsClass(HWND window, const char* name)
 {
-    return lstrcmpiA(AppDriver::ClassName(window).c_str(), name) == 0;
+    return lstrcmpiA(gui::WindowClass(window).c_str(), name) == 0;
 }
 
-// The caption of a top-level window, which Windows keeps without asking the window.
-std::string Caption(HWND window)
-{
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-POINT Centre(HWND window)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-INPUT KeyInput(WORD virtualKey, bool up)
+// Presses or releases one key, to hold it around other input.
+void HoldKey(WORD virtualKey, bool down)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    switch (virtualKey) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE:
-        input.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
-        break;
-    }
-    if (up)
-        input.ki.dwFlags |= KEYEVENTF_KEYUP;
-    return input;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
 }
 
-INPUT MouseInput(DWORD flags)
+void BringToFront(HWND window)
 {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    return input;
+    if (!gui::BringToFront(GetAncestor(window, GA_ROOT), AppTimeoutMs))
+        throw std::runtime_error("window \"" + gui::WindowText(GetAncestor(window, GA_ROOT)) +
+                                 "\" did not come to the foreground");
 }
 
-void SendInputs(std::vector<INPUT> inputs)
-{
-    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    if (sent != inputs.size())
-        throw std::runtime_error("SendInput delivered " + std::to_string(sent) + " of " +
-                                 std::to_string(inputs.size()) + " events");
-}
+} // namespace
 
-}  // namespace
-
-void WaitUntil(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs)
+void Require(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            throw std::runtime_error("timed out after " + std::to_string(timeoutMs) + " ms waiting for " + what);
-        Sleep(10);
-    }
+    if (!gui::WaitUntil(condition, timeoutMs))
+        throw std::runtime_error("timed out after " + std::to_string(timeoutMs) + " ms waiting for " + what);
 }
 
 //--- The process
 
 AppDriver::~AppDriver()
 {
-    Terminate();
-    if (process_)
-        CloseHandle(process_);
+    if (IsRunning()) {
+        TerminateProcess(FProcess, 255);
+        WaitForSingleObject(FProcess, AppTimeoutMs);
+    }
+    if (FProcess)
+        CloseHandle(FProcess);
 }
 
 void AppDriver::Start(const std::string& exePath)
@@ -135,57 +68,46 @@ void AppDriver::Start(const std::string& exePath)
                         &startup, &info))
         throw std::runtime_error("cannot start " + exePath + ": error " + std::to_string(GetLastError()));
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
-    WaitUntil("the main window \"Spindrel\" to show", [this] {
+    FProcess = info.hProcess;
+    FProcessId = info.dwProcessId;
+    Require("the main window \"Spindrel\" to show", [this] {
         if (!IsRunning())
-            throw std::runtime_error("the program ended before showing its window");
-        main_ = FindTopLevel(processId_, [](HWND window) {
-            return ClassName(window) == "obj_Form" && Caption(window) == "Spindrel";
-        });
-        return main_ != nullptr;
+            throw std::runtime_error("the program ended before it showed its window");
+        FMain = gui::FindTopLevelWindow("Spindrel", FProcessId);
+        return FMain != nullptr;
     });
-    threadId_ = GetWindowThreadProcessId(main_, nullptr);
+    FThreadId = GetWindowThreadProcessId(FMain, nullptr);
 }
 
 bool AppDriver::IsRunning() const
 {
-    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return FProcess && WaitForSingleObject(FProcess, 0) == WAIT_TIMEOUT;
 }
 
-DWORD AppDriver::WaitForExit(DWORD timeoutMs)
+DWORD AppDriver::WaitForExit()
 {
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
-        throw std::runtime_error("the program did not end within " + std::to_string(timeoutMs) + " ms");
+    Require("the program to end", [this] { return !IsRunning(); });
     DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
+    GetExitCodeProcess(FProcess, &code);
     return code;
-}
-
-void AppDriver::Terminate()
-{
-    if (!IsRunning())
-        return;
-    TerminateProcess(process_, 255);
-    WaitForSingleObject(process_, kWaitTimeoutMs);
 }
 
 void AppDriver::Sync() const
 {
-    Send(main_, WM_NULL, 0, 0);
+    Send(FMain, WM_NULL, 0, 0);
 }
 
 LRESULT AppDriver::Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kWaitTimeoutMs, &result))
-        throw std::runtime_error("window " + ClassName(window) + " did not answer message " + Hex(message));
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, AppTimeoutMs, &result))
+        throw std::runtime_error("window " + gui::WindowClass(window) + " did not answer message " + Hex(message));
     return static_cast<LRESULT>(result);
 }
 
 HWND AppDriver::Control(int id) const
 {
-    for (HWND window : Descendants(main_))
+    for (HWND window : gui::Descendants(FMain))
         if (GetDlgCtrlID(window) == id)
             return window;
     throw std::runtime_error("the main window has no control " + Hex(static_cast<unsigned>(id)));
@@ -195,19 +117,12 @@ HWND AppDriver::FocusedWindow() const
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(threadId_, &info))
+    if (!GetGUIThreadInfo(FThreadId, &info))
         return nullptr;
     return info.hwndFocus;
 }
 
-//--- Reading what a window shows
-
-std::string AppDriver::ClassName(HWND window)
-{
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
+//--- Reading what the program shows
 
 std::string AppDriver::Text(HWND window) const
 {
@@ -226,11 +141,6 @@ RECT AppDriver::PlaceInParent(HWND window)
     return rect;
 }
 
-bool AppDriver::HasVisibleStyle(HWND window)
-{
-    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 int AppDriver::CheckState(HWND checkBox) const
 {
     return static_cast<int>(Send(checkBox, BM_GETCHECK, 0, 0));
@@ -238,15 +148,7 @@ int AppDriver::CheckState(HWND checkBox) const
 
 std::vector<std::string> AppDriver::ComboItems(HWND combo) const
 {
-    std::vector<std::string> items;
-    const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::string text(static_cast<size_t>(Send(combo, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
-        const LRESULT copied = Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-        text.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
-        items.push_back(text);
-    }
-    return items;
+    return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 int AppDriver::ComboSelection(HWND combo) const
@@ -256,12 +158,27 @@ int AppDriver::ComboSelection(HWND combo) const
 
 std::vector<std::string> AppDriver::ListItems(HWND list) const
 {
+    return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+// Wine hands the item text of another process's list back in UTF-16 whatever the
+// caller's character set, so the items are read as wide text and converted.
+std::vector<std::string> AppDriver::Items(HWND window, UINT countMessage, UINT lengthMessage,
+                                          UINT textMessage) const
+{
     std::vector<std::string> items;
-    const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = Send(window, countMessage, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        std::string text(static_cast<size_t>(Send(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
-        const LRESULT copied = Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-        text.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
+        std::wstring wide(static_cast<size_t>(Send(window, lengthMessage, i, 0)) + 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(window, textMessage, i, reinterpret_cast<LPARAM>(&wide[0]), SMTO_NORMAL,
+                                 AppTimeoutMs, &copied))
+            throw std::runtime_error("window " + gui::WindowClass(window) + " did not answer message " +
+                                     Hex(textMessage));
+        std::string text(wide.size() * 2, '\0');
+        const int length = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(copied), &text[0],
+                                               static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(static_cast<size_t>(length));
         items.push_back(text);
     }
     return items;
@@ -279,88 +196,34 @@ std::vector<int> AppDriver::ListSelection(HWND list) const
 
 //--- Acting as a user
 
-void AppDriver::Activate(HWND topLevel) const
+void AppDriver::ClickAt(HWND window, POINT client, bool withCtrl) const
 {
-    WaitUntil("window \"" + Caption(topLevel) + "\" to come to the foreground", [topLevel] {
-        if (GetForegroundWindow() == topLevel)
-            return true;
-        SetForegroundWindow(topLevel);
-        return false;
-    });
-}
-
-void AppDriver::ClickAt(POINT screen, bool withCtrl) const
-{
-    // A second click on the same spot within the double-click time would reach the
-    // window as a double click, which no user means when clicking twice slowly.
-    const DWORD sinceLast = GetTickCount() - lastClickTime_;
-    if (std::abs(screen.x - lastClick_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-        std::abs(screen.y - lastClick_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) && sinceLast <= GetDoubleClickTime())
-        WaitUntil("the double-click time to pass", [this] {
-            return GetTickCount() - lastClickTime_ > GetDoubleClickTime();
-        });
-    SetCursorPos(screen.x, screen.y);
-    WaitUntil("the mouse pointer to move", [screen] {
-        POINT at;
-        return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
-    });
-    std::vector<INPUT> inputs;
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    // No user clicks one spot twice within the double-click time by accident.
+    if (std::abs(screen.x - FLastClick.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(screen.y - FLastClick.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
+        Require("the double-click time to pass",
+                [this] { return GetTickCount() - FLastClickTime > GetDoubleClickTime(); });
     if (withCtrl)
-        inputs.push_back(KeyInput(VK_CONTROL, false));
-    inputs.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN));
-    inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
+        HoldKey(VK_CONTROL, true);
+    gui::ClickAt(window, client);
     if (withCtrl)
-        inputs.push_back(KeyInput(VK_CONTROL, true));
-    SendInputs(inputs);
-    lastClick_ = screen;
-    lastClickTime_ = GetTickCount();
+        HoldKey(VK_CONTROL, false);
+    FLastClick = screen;
+    FLastClickTime = GetTickCount();
 }
 
 void AppDriver::Click(HWND window, bool withCtrl) const
 {
-    Activate(GetAncestor(window, GA_ROOT));
-    ClickAt(Centre(window), withCtrl);
-}
-
-void AppDriver::PressKey(WORD virtualKey, bool withShift) const
-{
-    std::vector<INPUT> inputs;
-    if (withShift)
-        inputs.push_back(KeyInput(VK_SHIFT, false));
-    inputs.push_back(KeyInput(virtualKey, false));
-    inputs.push_back(KeyInput(virtualKey, true));
-    if (withShift)
-        inputs.push_back(KeyInput(VK_SHIFT, true));
-    SendInputs(inputs);
-}
-
-void AppDriver::TypeText(const std::string& text) const
-{
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) < 0x80) {
-            const SHORT key = VkKeyScanA(c);
-            if (key == -1)
-                throw std::runtime_error(std::string("no key types '") + c + "'");
-            PressKey(LOBYTE(key), (HIBYTE(key) & 1) != 0);
-            continue;
-        }
-        // A character outside the keyboard layout arrives as a Unicode key stroke.
-        wchar_t wide = 0;
-        MultiByteToWideChar(CP_ACP, 0, &c, 1, &wide, 1);
-        INPUT down = {};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wScan = wide;
-        down.ki.dwFlags = KEYEVENTF_UNICODE;
-        INPUT up = down;
-        up.ki.dwFlags |= KEYEVENTF_KEYUP;
-        SendInputs({down, up});
-    }
+    BringToFront(window);
+    ClickAt(window, gui::ClientCenter(window), withCtrl);
 }
 
 void AppDriver::FocusEdit(HWND edit) const
 {
     Click(edit);
-    WaitUntil("the focus in the " + ClassName(edit) + " clicked into", [this, edit] {
+    Require("the focus in the " + gui::WindowClass(edit) + " clicked into", [this, edit] {
         HWND focus = FocusedWindow();
         return focus && (focus == edit || GetParent(focus) == edit);
     });
@@ -368,68 +231,62 @@ void AppDriver::FocusEdit(HWND edit) const
 
 void AppDriver::PickComboItem(HWND combo, int index) const
 {
-    Activate(GetAncestor(combo, GA_ROOT));
+    BringToFront(combo);
     RECT client;
     GetClientRect(combo, &client);
-    POINT arrow = {client.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (client.top + client.bottom) / 2};
-    ClientToScreen(combo, &arrow);
-    ClickAt(arrow, false);
-    WaitUntil("the combo box's list to open", [&] { return Send(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; });
-
+    ClickAt(combo, {client.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, client.bottom / 2}, false);
+    Require("the combo box's list to open", [&] { return Send(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; });
+    // The open list is a top-level window of its own.
     HWND list = nullptr;
-    WaitUntil("the combo box's list window", [&] {
-        list = FindTopLevel(processId_, [](HWND window) { return IsClass(window, "ComboLBox"); });
+    Require("the combo box's list window", [&] {
+        for (HWND window : gui::TopLevelWindows(FProcessId))
+            if (IsClass(window, "ComboLBox"))
+                list = window;
         return list != nullptr;
     });
-    const int itemHeight = static_cast<int>(Send(list, LB_GETITEMHEIGHT, 0, 0));
+    const LRESULT top = Send(list, LB_GETTOPINDEX, 0, 0);
+    const LRESULT itemHeight = Send(list, LB_GETITEMHEIGHT, 0, 0);
     RECT listClient;
     GetClientRect(list, &listClient);
-    const int visibleItems = listClient.bottom / itemHeight;
-    for (;;) {
-        const LRESULT top = Send(list, LB_GETTOPINDEX, 0, 0);
-        if (index >= top && index < top + visibleItems)
-            break;
-        POINT scrollArrow = {listClient.right + GetSystemMetrics(SM_CXVSCROLL) / 2,
-                             index < top ? GetSystemMetrics(SM_CYVSCROLL) / 2
-                                         : listClient.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2};
-        ClientToScreen(list, &scrollArrow);
-        ClickAt(scrollArrow, false);
-        WaitUntil("the combo box's list to scroll", [&] { return Send(list, LB_GETTOPINDEX, 0, 0) != top; });
-    }
-    const LRESULT top = Send(list, LB_GETTOPINDEX, 0, 0);
-    POINT item = {listClient.right / 2, static_cast<LONG>((index - top) * itemHeight + itemHeight / 2)};
-    ClientToScreen(list, &item);
-    ClickAt(item, false);
-    WaitUntil("the combo box's list to close", [&] { return Send(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; });
+    const LONG y = static_cast<LONG>((index - top) * itemHeight + itemHeight / 2);
+    if (y < 0 || y >= listClient.bottom)
+        throw std::runtime_error("item " + std::to_string(index) + " of the combo box's list is out of view");
+    ClickAt(list, {listClient.right / 2, y}, false);
+    Require("the combo box's list to close", [&] { return Send(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; });
 }
 
 void AppDriver::ClickListItem(HWND list, int index, bool withCtrl) const
 {
-    Activate(GetAncestor(list, GA_ROOT));
+    BringToFront(list);
     const LRESULT top = Send(list, LB_GETTOPINDEX, 0, 0);
     const LRESULT itemHeight = Send(list, LB_GETITEMHEIGHT, 0, 0);
-    POINT item = {8, static_cast<LONG>((index - top) * itemHeight + itemHeight / 2)};
-    ClientToScreen(list, &item);
-    ClickAt(item, withCtrl);
+    ClickAt(list, {8, static_cast<LONG>((index - top) * itemHeight + itemHeight / 2)}, withCtrl);
 }
 
 void AppDriver::ChooseFirstMenuItem(int index) const
 {
-    Activate(main_);
-    auto menuFlags = [this] {
+    BringToFront(FMain);
+    // Wine reports menu mode for the menu bar but not which of its pop-ups is open,
+    // so the open pop-up is recognised by its window.
+    auto inMenuMode = [this] {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
-        GetGUIThreadInfo(threadId_, &info);
-        return info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE);
+        GetGUIThreadInfo(FThreadId, &info);
+        return (info.flags & GUI_INMENUMODE) != 0;
     };
-    PressKey(VK_F10);
-    WaitUntil("the menu bar to take the keyboard", [&] { return menuFlags() == GUI_INMENUMODE; });
-    PressKey(VK_DOWN);
-    WaitUntil("the first pop-up menu to open", [&] { return (menuFlags() & GUI_POPUPMENUMODE) != 0; });
+    gui::PressKey(VK_F10);
+    Require("the menu bar to take the keyboard", inMenuMode);
+    gui::PressKey(VK_DOWN);
+    Require("the first pop-up menu to open", [this] {
+        for (HWND window : gui::TopLevelWindows(FProcessId))
+            if (IsClass(window, "#32768"))
+                return true;
+        return false;
+    });
     for (int i = 0; i < index; ++i)
-        PressKey(VK_DOWN);
-    PressKey(VK_RETURN);
-    WaitUntil("the menu to close", [&] { return menuFlags() == 0; });
+        gui::PressKey(VK_DOWN);
+    gui::PressKey(VK_RETURN);
+    Require("the menu to close", [&] { return !inMenuMode(); });
 }
 
 //--- Dialogs and message boxes
@@ -438,8 +295,8 @@ DialogView AppDriver::View(HWND dialog) const
 {
     DialogView view;
     view.Window = dialog;
-    view.Caption = Caption(dialog);
-    for (HWND child : Descendants(dialog)) {
+    view.Caption = gui::WindowText(dialog);
+    for (HWND child : gui::Descendants(dialog)) {
         if (!IsWindowVisible(child))
             continue;
         if (IsClass(child, "Button")) {
@@ -456,63 +313,138 @@ DialogView AppDriver::View(HWND dialog) const
     return view;
 }
 
-HWND AppDriver::FindDialog(const std::function<bool(const DialogView&)>& matches) const
+HWND AppDriver::FindDialog(const std::function<bool(HWND)>& matches) const
 {
-    return FindTopLevel(processId_, [&](HWND window) { return IsClass(window, "#32770") && matches(View(window)); });
+    for (HWND window : gui::TopLevelWindows(FProcessId))
+        if (IsClass(window, "#32770") && matches(window))
+            return window;
+    return nullptr;
 }
 
 DialogView AppDriver::WaitForDialog(const std::string& caption) const
 {
     HWND found = nullptr;
-    WaitUntil("a dialog captioned \"" + caption + "\"", [&] {
-        found = FindDialog([&](const DialogView& view) { return view.Caption == caption; });
-        return found != nullptr;
-    });
+    Require("a dialog captioned \"" + caption + "\"",
+            [&] { return (found = gui::FindDialog(caption, FProcessId)) != nullptr; });
     return View(found);
 }
 
 DialogView AppDriver::WaitForDialogShowing(const std::string& text) const
 {
     HWND found = nullptr;
-    WaitUntil("a dialog showing \"" + text + "\"", [&] {
-        found = FindDialog([&](const DialogView& view) { return view.Text.find(text) != std::string::npos; });
-        return found != nullptr;
+    Require("a dialog showing \"" + text + "\"", [&] {
+        found = gui::FindTopLevelWindowShowing(text, FProcessId);
+        return found && IsClass(found, "#32770");
     });
     return View(found);
 }
 
 bool AppDriver::HasDialog() const
 {
-    return FindDialog([](const DialogView&) { return true; }) != nullptr;
+    return FindDialog([](HWND) { return true; }) != nullptr;
 }
 
 void AppDriver::CloseDialog(const DialogView& dialog, const std::string& buttonCaption) const
 {
-    for (HWND child : Descendants(dialog.Window)) {
-        if (IsClass(child, "Button") && IsWindowVisible(child) && Text(child) == buttonCaption) {
-            Click(child);
-            WaitUntil("dialog \"" + dialog.Caption + "\" to close", [&] { return !IsWindowVisible(dialog.Window); });
-            return;
-        }
-    }
-    throw std::runtime_error("dialog \"" + dialog.Caption + "\" has no button \"" + buttonCaption + "\"");
+    HWND button = gui::FindDescendant(dialog.Window, "Button", buttonCaption.c_str());
+    if (!button)
+        throw std::runtime_error("dialog \"" + dialog.Caption + "\" has no button \"" + buttonCaption + "\"");
+    Click(button);
+    Require("dialog \"" + dialog.Caption + "\" to close", [&] { return !IsWindowVisible(dialog.Window); });
 }
 
 void AppDriver::ChooseFile(const std::string& caption, const std::string& path) const
 {
     const DialogView dialog = WaitForDialog(caption);
     HWND nameBox = nullptr;
-    for (HWND child : Descendants(dialog.Window))
+    for (HWND child : gui::Descendants(dialog.Window))
         if (IsClass(child, "Edit") && IsWindowVisible(child))
             nameBox = child;
     if (!nameBox)
         throw std::runtime_error("dialog \"" + caption + "\" has no file name box");
     FocusEdit(nameBox);
-    // Replace whatever the box holds (the dialog offers the last choice again).
-    PressKey(VK_END);
-    PressKey(VK_HOME, true);
-    TypeText(path);
-    WaitUntil("the file name box to show " + path, [&] { return Text(nameBox) == path; });
-    PressKey(VK_RETURN);
-    WaitUntil("dialog \"" + caption + "\" to close", [&] { return !IsWindowVisible(dialog.Window); });
+    // Select whatever the box holds (the dialog offers the last choice again) so
+    // that the typing replaces it.
+    gui::PressKey(VK_END);
+    gui::PressKey(VK_HOME, VK_SHIFT);
+    gui::TypeText(path);
+    Require("the file name box to show " + path, [&] { return Text(nameBox) == path; });
+    gui::PressKey(VK_RETURN);
+    Require("dialog \"" + caption + "\" to close", [&] { return !IsWindowVisible(dialog.Window); });
+}
+
+// The tree view's item messages carry pointers, which no other process can follow,
+// so the item record and its text buffer live in the program's own memory.
+std::string AppDriver::TreeItemText(HWND tree, HTREEITEM item) const
+{
+    const SIZE_T textSize = 1024;
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(FProcess, nullptr, sizeof(TVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE));
+    if (!remote)
+        throw std::runtime_error("cannot reserve memory in the program");
+    TVITEMA record = {};
+    record.mask = TVIF_TEXT | TVIF_HANDLE;
+    record.hItem = item;
+    record.pszText = remote + sizeof(TVITEMA);
+    record.cchTextMax = textSize;
+    char text[textSize] = "";
+    const bool read = WriteProcessMemory(FProcess, remote, &record, sizeof record, nullptr) &&
+                      Send(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)) &&
+                      ReadProcessMemory(FProcess, remote + sizeof(TVITEMA), text, textSize - 1, nullptr);
+    VirtualFreeEx(FProcess, remote, 0, MEM_RELEASE);
+    if (!read)
+        throw std::runtime_error("cannot read an item of the folder tree");
+    return text;
+}
+
+HTREEITEM AppDriver::TreeChild(HWND tree, HTREEITEM parent, const std::string& what,
+                               const std::function<bool(const std::string&)>& matches) const
+{
+    // The dialog fills a folder's children when the user expands it, which the
+    // Right arrow key does for the selected item.
+    Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(parent));
+    Send(tree, WM_KEYDOWN, VK_RIGHT, 0);
+    Send(tree, WM_KEYUP, VK_RIGHT, 0);
+    HTREEITEM found = nullptr;
+    Require(what + " in the folder tree", [&] {
+        for (LRESULT child = Send(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)); child;
+             child = Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, child)) {
+            if (matches(TreeItemText(tree, reinterpret_cast<HTREEITEM>(child)))) {
+                found = reinterpret_cast<HTREEITEM>(child);
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+void AppDriver::ChooseFolder(const std::string& title, const std::string& path) const
+{
+    const DialogView dialog = WaitForDialogShowing(title);
+    HWND tree = gui::FindDescendant(dialog.Window, "SysTreeView32");
+    if (!tree)
+        throw std::runtime_error("the folder dialog has no folder tree");
+    HTREEITEM item = nullptr;
+    Require("the folder tree's root", [&] {
+        return (item = reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0))) != nullptr;
+    });
+    item = TreeChild(tree, item, "\"My Computer\"", [](const std::string& text) { return text == "My Computer"; });
+    // Drives are listed as their label followed by the drive in brackets: " (C:)".
+    const std::string drive = "(" + path.substr(0, 2) + ")";
+    item = TreeChild(tree, item, "drive " + drive, [&](const std::string& text) {
+        return text.size() >= drive.size() && text.compare(text.size() - drive.size(), drive.size(), drive) == 0;
+    });
+    for (size_t start = 3; start < path.size();) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string name = path.substr(start, end - start);
+        item = TreeChild(tree, item, "folder \"" + name + "\"", [&](const std::string& text) { return text == name; });
+        start = end + 1;
+    }
+    Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    HWND ok = gui::FindDescendant(dialog.Window, "Button", "OK");
+    Require("the folder dialog's OK button to accept " + path, [&] { return ok && IsWindowEnabled(ok); });
+    CloseDialog(dialog, "OK");
 }

@@ -1,8 +1,9 @@
 // Drives a spindrel.exe process from outside, as a user would: it finds the
 // program's windows, reads what they show, and acts on them with real mouse and
-// keyboard input, so that the program's own notification paths run. Every wait
-// polls a condition against a deadline and throws std::runtime_error naming what
-// it waited for when the deadline passes, which fails the running test.
+// keyboard input (or, where Wine offers no other way, with the very messages a
+// user's action produces), so that the program's own notification paths run.
+// Every wait has a deadline; one that passes throws std::runtime_error naming
+// what was awaited, which fails the running test at that point.
 #pragma once
 
 #include <windows.h>
@@ -12,19 +13,18 @@
 #include <string>
 #include <vector>
 
-// The deadline of every wait; generous because Wine starts programs slowly.
-constexpr DWORD kWaitTimeoutMs = 20000;
+// Generous, as Wine starts programs and dialogs slowly.
+const DWORD AppTimeoutMs = 20000;
 
-// Polls condition until it holds; throws, naming what, when timeoutMs passes.
-void WaitUntil(const std::string& what, const std::function<bool()>& condition,
-               DWORD timeoutMs = kWaitTimeoutMs);
+// Waits for condition, pumping this thread's messages; throws, naming what, on timeout.
+void Require(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs = AppTimeoutMs);
 
 // What a dialog or message box shows the user.
 struct DialogView {
     HWND Window = nullptr;
     std::string Caption;
-    std::string Text;                  // the visible static texts, joined by line feeds
-    std::vector<std::string> Buttons;  // captions of the visible buttons
+    std::string Text;                  // its visible static texts, joined by line feeds
+    std::vector<std::string> Buttons;  // captions of its visible buttons
 };
 
 class AppDriver {
@@ -39,24 +39,21 @@ public:
     void Start(const std::string& exePath);
     bool IsRunning() const;
     // Waits for the process to end and answers its exit code.
-    DWORD WaitForExit(DWORD timeoutMs = kWaitTimeoutMs);
-    void Terminate();
-    // Returns once the program's thread has taken a sent message, that is once it
-    // has finished the handler it was running and waits in a message loop.
+    DWORD WaitForExit();
+    // Returns once the program's thread has answered a sent message: the handler it
+    // was running has finished and it waits in a message loop again.
     void Sync() const;
 
-    HWND MainWindow() const { return main_; }
+    HWND MainWindow() const { return FMain; }
     // The control with this identifier anywhere below the main window.
     HWND Control(int id) const;
     // The window that has the keyboard focus in the program's thread, or null.
     HWND FocusedWindow() const;
 
-    //--- Reading what a window shows
-    static std::string ClassName(HWND window);
+    //--- Reading what the program shows
     std::string Text(HWND window) const;
     // The window's rectangle in its parent's client coordinates.
     static RECT PlaceInParent(HWND window);
-    static bool HasVisibleStyle(HWND window);
     int CheckState(HWND checkBox) const;
     std::vector<std::string> ComboItems(HWND combo) const;
     int ComboSelection(HWND combo) const;
@@ -64,51 +61,51 @@ public:
     std::vector<int> ListSelection(HWND list) const;
 
     //--- Acting as a user
-    // Brings the program's window to the foreground so that it gets the keyboard.
-    void Activate(HWND topLevel) const;
-    // A left click in the middle of the window, optionally with Ctrl held.
+    // A left click in the middle of the window, optionally with Ctrl held, after
+    // bringing its top-level window to the foreground.
     void Click(HWND window, bool withCtrl = false) const;
-    // Key strokes for every character of text, to whatever has the focus.
-    void TypeText(const std::string& text) const;
-    void PressKey(WORD virtualKey, bool withShift = false) const;
-    // Clicks into an edit box or a combo box's edit field and waits for the focus.
+    // Clicks into an edit box (or a combo box's edit field) and waits for the focus.
     void FocusEdit(HWND edit) const;
-    // Opens the combo box's list with its arrow button and clicks item index,
-    // scrolling the list with its scroll bar arrows when the item is out of view.
+    // Opens the combo box's list with its arrow button and clicks item index.
     void PickComboItem(HWND combo, int index) const;
     void ClickListItem(HWND list, int index, bool withCtrl = false) const;
-    // Opens the main window's menu bar with F10 and picks the item of its first
-    // pop-up at position index with the arrow keys and Enter.
+    // Opens the menu bar with F10 and chooses the item at position index of the
+    // first pop-up menu with the arrow keys and Enter.
     void ChooseFirstMenuItem(int index) const;
 
     //--- Dialogs and message boxes of the program
-    // Waits for a dialog of the program whose caption is caption.
     DialogView WaitForDialog(const std::string& caption) const;
-    // Waits for a dialog of the program that shows text in one of its labels.
+    // Waits for a dialog that shows text in one of its controls (the folder
+    // dialog's caption is Windows' own; the program's title is a label in it).
     DialogView WaitForDialogShowing(const std::string& text) const;
-    // True while any dialog or message box of the program is open.
+    // True while a dialog or message box of the program is open.
     bool HasDialog() const;
-    // Clicks the dialog's button with this caption and waits for the dialog to close.
+    // Clicks the dialog's button with that caption and waits for the dialog to close.
     void CloseDialog(const DialogView& dialog, const std::string& buttonCaption) const;
-    // In the open-file dialog titled caption: types path into the file-name box
-    // and confirms with Enter.
+    // In the open-file dialog with that caption: types path into the file-name
+    // box and confirms with Enter.
     void ChooseFile(const std::string& caption, const std::string& path) const;
-    // In the folder-browse dialog that shows title: walks its folder tree down to
-    // path ("C:\dir\sub") and confirms with OK.
+    // In the folder dialog that shows title: walks the folder tree from
+    // "My Computer" down to path ("C:\dir\sub"), selects it and presses OK.
     void ChooseFolder(const std::string& title, const std::string& path) const;
 
 private:
     LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
-    HWND FindDialog(const std::function<bool(const DialogView&)>& matches) const;
+    std::vector<std::string> Items(HWND window, UINT countMessage, UINT lengthMessage, UINT textMessage) const;
+    void ClickAt(HWND window, POINT client, bool withCtrl) const;
+    HWND FindDialog(const std::function<bool(HWND)>& matches) const;
     DialogView View(HWND dialog) const;
+    // The child of parent in the folder tree whose text satisfies matches,
+    // expanding parent first as the Right arrow key does.
+    HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::string& what,
+                        const std::function<bool(const std::string&)>& matches) const;
     std::string TreeItemText(HWND tree, HTREEITEM item) const;
-    HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::function<bool(const std::string&)>& matches) const;
-    void ClickAt(POINT screen, bool withCtrl) const;
 
-    HANDLE process_ = nullptr;
-    DWORD processId_ = 0;
-    DWORD threadId_ = 0;
-    HWND main_ = nullptr;
-    mutable POINT lastClick_ = {-1000, -1000};
-    mutable DWORD lastClickTime_ = 0;
+    HANDLE FProcess = nullptr;
+    DWORD FProcessId = 0;
+    DWORD FThreadId = 0;
+    HWND FMain = nullptr;
+    // The last click, so that two clicks on one spot never merge into a double click.
+    mutable POINT FLastClick = {-1000, -1000};
+    mutable DWORD FLastClickTime = 0;
 };

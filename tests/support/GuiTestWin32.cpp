@@ -157,6 +157,15 @@ HWND WaitForTopLevelWindow(const std::string& title, DWORD processId, DWORD time
     return found;
 }
 
+HWND FindDialog(const std::string& title, DWORD processId)
+{
+    for (HWND window : TopLevelWindows(processId)) {
+        if (WindowClass(window) == "#32770" && WindowText(window) == title)
+            return window;
+    }
+    return nullptr;
+}
+
 HWND FindTopLevelWindowShowing(const std::string& text, DWORD processId)
 {
     for (HWND window : TopLevelWindows(processId)) {
@@ -213,7 +222,7 @@ DialogAnswerer::DialogAnswerer(std::function<HWND()> find, std::function<void(HW
 
 DialogAnswerer::DialogAnswerer(const std::string& title, std::function<void(HWND)> answer,
                                DWORD timeoutMs)
-    : DialogAnswerer([title] { return FindTopLevelWindow(title); }, answer, timeoutMs)
+    : DialogAnswerer([title] { return FindDialog(title); }, answer, timeoutMs)
 {
 }
 

@@ -42,6 +42,9 @@ HWND FindTopLevelWindow(const std::string& title, DWORD processId = GetCurrentPr
 // Waits, pumping this thread's messages, for such a window; 0 on timeout.
 HWND WaitForTopLevelWindow(const std::string& title, DWORD processId = GetCurrentProcessId(),
                            DWORD timeoutMs = DefaultTimeoutMs);
+// The first visible dialog (class "#32770": message boxes and common dialogs) of
+// the process whose title is exactly title.
+HWND FindDialog(const std::string& title, DWORD processId = GetCurrentProcessId());
 // The first visible top-level window of the process that has a descendant whose
 // text is exactly text (a dialog whose caption is fixed but whose prompt is ours).
 HWND FindTopLevelWindowShowing(const std::string& text, DWORD processId = GetCurrentProcessId());
@@ -65,7 +68,7 @@ public:
     // find is asked repeatedly until it gives a window or the timeout passes.
     DialogAnswerer(std::function<HWND()> find, std::function<void(HWND)> answer,
                    DWORD timeoutMs = DefaultTimeoutMs);
-    // Finds the dialog by its exact title among this process's top-level windows.
+    // Finds the dialog by its exact title among this process's dialogs.
     DialogAnswerer(const std::string& title, std::function<void(HWND)> answer,
                    DWORD timeoutMs = DefaultTimeoutMs);
     ~DialogAnswerer();

@@ -29,7 +29,7 @@ TEST_F(Dispatch, EachKindRegistersItsSuperclassOnceWithSharedWndProc)
     TWidget* form = MakeForm();
     TWidget* first = MakeButton(form, 101);
     TWidget* second = MakeButton(form, 102);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     WNDCLASSA system = {};
     ASSERT_TRUE(GetClassInfoA(nullptr, "BUTTON", &system));
@@ -71,7 +71,7 @@ TEST_F(Dispatch, ChildrenAreMadeDepthFirstInCreationOrder)
     for (TWidget* widget : all)
         widget->AttachHandler(RecordMessage, false);
 
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     std::vector<TWidget*> created;
     for (const SeenMessage& seen : Seen)
         if (seen.Message == WM_CREATE)
@@ -137,7 +137,7 @@ bool FailCreate(TWidget*, TMessageRecord& record, LRESULT& result)
 TEST_F(Dispatch, AFailedCreateWindowLeavesNoBindingBehind)
 {
     TWidget* form = MakeForm();
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     TWidget* refused = MakeButton(form, 1);
     refused->AttachHandler(FailCreate, false);
     AddDeathSentinel(refused, 1);
@@ -216,7 +216,7 @@ TEST_F(Dispatch, TheHandlerAttachedLastSeesAMessageFirst)
     button->AttachHandler(HandlerB, false);
     button->AttachHandler(HandlerA, false);   // already attached: not again
     EXPECT_EQ(button->Handlers->Count, 4);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     button->SendToWidget(WM_APP, 0, 0);
     EXPECT_EQ(order, (std::vector<char>{'B', 'A'}));
@@ -242,7 +242,7 @@ TEST_F(Dispatch, MessageEventsComeBeforeTheChainAndTheMainFormsFirstWhileRunning
     form->MessageEvent = {MainEvent, &mainAnswers};
     button->MessageEvent = {OwnEvent, nullptr};
     button->AttachHandler(HandlerA, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     MainWidget = form;
 
     button->SendToWidget(WM_APP, 0, 0);
@@ -270,7 +270,7 @@ TEST_F(Dispatch, AChildsCommandComesBackToItsOwnChainAsReflectedCommand)
     TWidget* button = MakeButton(form, 0x4321);
     form->AttachHandler(RecordMessage, false);
     button->AttachHandler(RecordMessage, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     Seen.clear();
     SendMessageA(button->Handle, BM_CLICK, 0, 0);   // the button tells its parent
@@ -310,7 +310,7 @@ TEST_F(Dispatch, AChildsColourRequestIsAnsweredByTheChild)
     TWidget* form = MakeForm();
     TWidget* button = MakeButton(form, 1);
     button->AttachHandler(AnswerColour, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     HDC dc = GetDC(button->Handle);
     EXPECT_EQ(SendMessageA(form->Handle, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
                            reinterpret_cast<LPARAM>(button->Handle)),
@@ -327,7 +327,7 @@ TEST_F(Dispatch, ATabCharacterIsSwallowedUnlessCtrlOrAltIsDown)
     TWidget* form = MakeForm();
     TWidget* edit = MakeControl(form, "EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE, 1, 4, 4, 200, 80);
     edit->AttachHandler(RecordMessage, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     RecordDefaultProcessing(edit);
     auto reachedDefault = [](UINT message) {
         return std::count(DefaultCalls.begin(), DefaultCalls.end(), message);
@@ -380,7 +380,7 @@ TEST_F(Dispatch, FocusIsRefusedByADisabledWidgetThatIsNoTabStop)
 TEST_F(Dispatch, WmSizeKeepsTheWindowState)
 {
     TWidget* form = MakeForm();
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     SendMessageA(form->Handle, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(10, 10));
     EXPECT_EQ(form->WindowState, 2);
     SendMessageA(form->Handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
@@ -449,7 +449,7 @@ TEST_F(Dispatch, AWidgetFreedInsideItsOwnMessageSurvivesUntilTheOutermostCallRet
     victim = MakeButton(form, 1);
     AddDeathSentinel(victim, 1);
     victim->AttachHandler(FreeItselfInANestedMessage, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     HWND window = victim->Handle;
 
     aliveInNested = aliveAfterNested = false;
@@ -470,7 +470,7 @@ TEST_F(Dispatch, AControlWhoseWindowIsDestroyedIsFreedAfterItsOutermostMessage)
     victim = MakeButton(form, 1);
     AddDeathSentinel(victim, 1);
     victim->AttachHandler(DestroyOwnWindowInAMessage, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     aliveAfterNested = false;
     SendMessageA(victim->Handle, WM_APP, 0, 0);
@@ -493,7 +493,7 @@ TEST_F(Dispatch, MessagesForAWindowWithoutAWidgetGoToTheMainForm)
 {
     TWidget* form = MakeForm();
     TWidget* button = MakeButton(form, 1);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     form->AttachHandler(RecordMessage, false);
     MainWidget = form;
     HWND orphan = button->Handle;

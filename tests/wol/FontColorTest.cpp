@@ -3,6 +3,8 @@
 // replaced and deleted, and which background brush a colour request gets.
 #include "WolCoreTestSupport.h"
 
+#include "wol/Controls.h"
+
 #include <cstring>
 
 using namespace core;
@@ -43,18 +45,6 @@ void Listen(void* context, TGdiTool*)
     auto* heard = static_cast<Heard*>(context);
     ++heard->Calls;
     heard->WatchedAlive.push_back(GetObjectType(heard->Watched) == OBJ_FONT);
-}
-
-// The copy that control creation (Part 3.5) gives a child of a parent with a font.
-TGdiTool* CopyParentFont(TWidget* child, TGdiTool* parentFont)
-{
-    TGdiTool* copy = AssignTool(nullptr, parentFont);
-    copy->ParentTool = parentFont;
-    copy->OnChange = {FontChanged, child};
-    FontChanged(child, copy);
-    child->AddOwned(copy);
-    child->Font = copy;
-    return copy;
 }
 
 }
@@ -181,7 +171,7 @@ TEST_F(FontColor, AssignToolCopiesTheDataIntoATargetOrDestroysIt)
 TEST_F(FontColor, GetFontMakesTheFontOnceAndSendsNothing)
 {
     TWidget* form = MakeForm();
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     form->AttachHandler(RecordMessage, false);
     form->TextColor = RGB(9, 8, 7);
     TGdiTool* font = form->GetFont();
@@ -203,7 +193,7 @@ TEST_F(FontColor, AFontMadeBeforeTheWindowReachesItAtCreation)
     TWidget* form = MakeForm();
     TWidget* button = MakeButton(form, 1);
     SetFontStyle(button->GetFont(), fsBold);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     ASSERT_NE(button->Font->GdiHandle, nullptr);
     EXPECT_EQ(WindowFont(button), button->Font->GdiHandle);
     EXPECT_EQ(button->TextColor, button->Font->Data.Color);
@@ -229,14 +219,19 @@ bool WatchSetFont(TWidget*, TMessageRecord& record, LRESULT&)
 
 TEST_F(FontColor, BoldAndFixedPitchGiveTheCopyItsOwnHandleWhileTheParentsStays)
 {
-    TWidget* form = MakeForm();
+    TWidget* form = NewForm(nullptr, "Fonts");
     TGdiTool* formFont = form->GetFont();
-    TWidget* label = MakeControl(form, "STATIC", WS_CHILD | WS_VISIBLE, 1);
-    TWidget* field = MakeControl(form, "EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER, 2, 4, 40, 120, 24);
-    TGdiTool* labelFont = CopyParentFont(label, formFont);
-    TGdiTool* fieldFont = CopyParentFont(field, formFont);
+    // Control creation gives each control a copy of its parent's font.
+    TWidget* label = NewLabel(form, "Label");
+    TWidget* field = NewEditBox(form, 0);
+    field->SetPosition(4, 40);
+    TGdiTool* labelFont = label->Font;
+    TGdiTool* fieldFont = field->Font;
+    ASSERT_NE(labelFont, nullptr);
+    ASSERT_NE(fieldFont, nullptr);
+    EXPECT_EQ(fieldFont->ParentTool, formFont);
     field->AttachHandler(WatchSetFont, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     HGDIOBJ shared = ToolHandle(formFont);
     EXPECT_EQ(ToolHandle(labelFont), shared) << "a copy with equal data uses its parent's object";
@@ -285,7 +280,7 @@ TEST_F(FontColor, ABackBrushIsSharedBySameColouredChildrenAndMadeAgainAfterSetCo
     TWidget* first = MakeButton(group, 2);
     TWidget* second = MakeButton(group, 3);
     EXPECT_EQ(first->Color, clBtnFace) << "taken from the parent";
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     HBRUSH shared = first->GetBackBrush();
     ASSERT_NE(shared, nullptr);
@@ -333,7 +328,7 @@ TEST_F(FontColor, SetColorMakesTheWindowEvenWithTheCurrentValue)
 TEST_F(FontColor, ABrushToolDrivesTheWidgetsBackground)
 {
     TWidget* form = MakeForm();
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     TGdiTool* brush = NewFont();   // any tool will do: only its colour is used
     brush->OnChange = {BrushChanged, form};
     form->Brush = brush;

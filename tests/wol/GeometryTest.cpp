@@ -59,7 +59,7 @@ TEST_F(Geometry, AControlsBoundsAreInItsParentsClientCoordinates)
     TWidget* button = MakeButton(form, 1);
     button->SetPosition(10, 20)->SetSize(70, 30);
     EXPECT_EQ(button->Handle, nullptr) << "bounds of a control make no window";
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     RECT place = PlaceInParent(button->Handle);
     EXPECT_EQ(place.left, 10);
     EXPECT_EQ(place.top, 20);
@@ -82,7 +82,7 @@ TEST_F(Geometry, SetSizeWithZeroKeepsADimensionAndANegativeOneSetsIt)
     TWidget* form = MakeForm();
     TWidget* button = MakeButton(form, 1);
     button->SetPosition(10, 10)->SetSize(60, 20);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     button->SetSize(90, 0);
     EXPECT_EQ(button->GetWidth(), 90);
     EXPECT_EQ(button->GetHeight(), 20);
@@ -102,7 +102,7 @@ TEST_F(Geometry, IdenticalSettingsMakeNoWindowCall)
     button->SetPosition(10, 10)->SetSize(60, 20);
     form->AttachHandler(RecordMessage, false);
     button->AttachHandler(RecordMessage, false);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     Seen.clear();
     button->SetPosition(10, 10);
@@ -183,7 +183,7 @@ TEST_F(Geometry, EnabledVisibleAndTextAreStoredUntilTheWindowExists)
     EXPECT_EQ(button->Handle, nullptr);
     EXPECT_FALSE(button->IsEnabled());
     EXPECT_TRUE(button->Style & WS_DISABLED);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     EXPECT_FALSE(IsWindowEnabled(button->Handle));
     char text[32] = {};
     GetWindowTextA(button->Handle, text, sizeof text);
@@ -195,9 +195,9 @@ TEST_F(Geometry, EnabledVisibleAndTextAreStoredUntilTheWindowExists)
     GetWindowTextA(button->Handle, text, sizeof text);
     EXPECT_STREQ(text, "Again");
     button->SetVisibleState(false);
-    EXPECT_FALSE(IsWindowVisible(button->Handle));
+    EXPECT_FALSE(GetWindowLongA(button->Handle, GWL_STYLE) & WS_VISIBLE);
     button->SetVisibleState(true);
-    EXPECT_TRUE(IsWindowVisible(button->Handle));
+    EXPECT_TRUE(GetWindowLongA(button->Handle, GWL_STYLE) & WS_VISIBLE);
     Free(form);
 }
 
@@ -233,7 +233,7 @@ TEST_F(Geometry, ChangeParentMovesTheWidgetAndItsOwnership)
     TWidget* first = MakeControl(form, "BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 1, 4, 4, 150, 150);
     TWidget* second = MakeControl(form, "BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 2, 160, 4, 150, 150);
     TWidget* button = MakeButton(first, 3);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
 
     button->ChangeParent(second);
     EXPECT_EQ(button->Parent, second);
@@ -263,7 +263,7 @@ TEST_F(Geometry, DestroyingAFormReleasesItsOwnedObjectsInOrderAndItsControlsBefo
     AddDeathSentinel(button, 4);
     AddDeathSentinel(form, 200);                 // added last: released last
     form->GetFont();
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     LogWindowDestroy(form->Handle, 10);
     LogWindowDestroy(group->Handle, 11);
     LogWindowDestroy(inner->Handle, 12);
@@ -282,7 +282,7 @@ TEST_F(Geometry, ADestroyedControlIsGoneFromItsParentAndItsFormsFocus)
     TWidget* group = MakeControl(form, "BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 1, 4, 4, 150, 150);
     TWidget* kept = MakeButton(group, 2);
     TWidget* button = MakeButton(group, 3);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     HWND window = button->Handle;
     form->FocusedControl = button;
 
@@ -309,7 +309,7 @@ TEST_F(Geometry, DestroyingAMainFormWhoseWindowIsGoneReleasesEverythingElse)
     TWidget* button = MakeButton(form, 1);
     AddDeathSentinel(form, 1);
     AddDeathSentinel(button, 2);
-    ASSERT_TRUE(form->CreateWindow());
+    ASSERT_TRUE(MakeWindowsHidden(form));
     MainWidget = form;
     DestroyWindow(form->Handle);
     EXPECT_TRUE(Died(2)) << "the control was freed right after its WM_DESTROY";

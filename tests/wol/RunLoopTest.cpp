@@ -3,6 +3,8 @@
 // object of the layer alive; and it never waits for a quit that nobody will post.
 #include "WolCoreTestSupport.h"
 
+#include "wol/Controls.h"
+
 #include <algorithm>
 
 using namespace core;
@@ -56,21 +58,25 @@ HWND MakeHelperWindow()
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-// Builds a main form as the program does: placed and sized (which makes its window,
-// hidden), with a group of controls, a font, and some windows made early.
+// Builds a main form as the program does (Parts 2.1, 3.5): placed and sized, which
+// makes its window, hidden; a font that the controls copy; a group of controls; a
+// control with its own bold font and one with its own colour, whose window is made
+// early.
 TWidget* BuildMainForm()
 {
-    TWidget* form = MakeForm("Main");
+    TWidget* form = NewForm(nullptr, "Main");
     AddDeathSentinel(form, 100);
     form->SetPosition(60, 60)->SetClientSize(320, 240);
     MainWidget = form;
-    TWidget* group = MakeControl(form, "BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 1, 4, 4, 200, 200);
-    AddDeathSentinel(group, 1);
-    TWidget* button = MakeButton(group, 2);
-    AddDeathSentinel(button, 2);
-    TWidget* edit = MakeControl(form, "EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER, 3, 210, 4);
-    AddDeathSentinel(edit, 3);
     form->GetFont();
+    TWidget* group = NewGroupBox(form, "Group");
+    group->SetSize(200, 200);
+    AddDeathSentinel(group, 1);
+    TWidget* button = NewButton(group, "Press");
+    AddDeathSentinel(button, 2);
+    TWidget* edit = NewEditBox(form, 0);
+    edit->SetPosition(210, 4);
+    AddDeathSentinel(edit, 3);
     SetFontStyle(button->GetFont(), fsBold);
     edit->SetColor(RGB(1, 2, 3));   // makes its window, hidden
     edit->GetBackBrush();
@@ -198,10 +204,10 @@ TEST_F(RunLoop, OneMessageAtATimeAndANullMessageEndsThePass)
 TEST_F(RunLoop, AMainFormWhoseWindowCannotBeMadeDoesNotLeaveTheLoopWaiting)
 {
     long before = LiveObjects();
-    TWidget* form = MakeForm("Broken");
+    TWidget* form = NewForm(nullptr, "Broken");
     form->Style |= WS_CHILD;   // a child window without a parent cannot be made
     AddDeathSentinel(form, 100);
-    MakeButton(form, 1);
+    NewButton(form, "Never shown");
     RunMessageLoop(form);
     EXPECT_EQ(form, nullptr);
     EXPECT_TRUE(Died(100));

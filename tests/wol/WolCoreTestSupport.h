@@ -28,6 +28,18 @@ inline TWidget* MakeButton(TWidget* parent, UINT id)
     return MakeControl(parent, "BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, id);
 }
 
+// Makes every window of the form's tree as CreateWindow does, but leaves the form
+// itself hidden. Tests that need no visible window use it, so that they neither
+// show nor hide a top-level window (which Wine without a window manager may make
+// wait for an answer that never comes).
+inline bool MakeWindowsHidden(TWidget* form)
+{
+    if (!form->GetHandle())
+        return false;
+    form->CreateChildWindows();
+    return true;
+}
+
 // The order in which things happened: ids appended by sentinels and loggers.
 extern std::vector<int> Events;
 

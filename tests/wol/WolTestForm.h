@@ -20,21 +20,15 @@ protected:
     void TearDown() override
     {
         MainWidget = nullptr;
-        DWORD t0 = GetTickCount();
         Free(Form);
-        fprintf(stderr, "TIMING free %lu\n", GetTickCount()-t0);
     }
 
     // Makes every window of the form's tree, shows it and brings it to the front.
     void Show()
     {
-        DWORD t0 = GetTickCount();
         ASSERT_TRUE(Form->CreateWindow());
-        DWORD t1 = GetTickCount();
         ASSERT_TRUE(gui::BringToFront(Form->Handle));
-        DWORD t2 = GetTickCount();
         gui::PumpUntilIdle();
-        fprintf(stderr, "TIMING create %lu front %lu idle %lu\n", t1-t0, t2-t1, GetTickCount()-t2);
     }
 
     TWidget* Form = nullptr;
