@@ -1,5 +1,3 @@
-// TEMPORARY NOTE FROM THE LEAD (delete this block when you first edit this file):
-// every engineer must read and follow /tmp/rules.txt before writing code.
 // Colour values and TGdiTool, the font (or brush) description that makes its
 // graphics object on first use and shares its parent tool's object while their
 // data are equal.

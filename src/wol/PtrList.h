@@ -1,5 +1,3 @@
-// TEMPORARY NOTE FROM THE LEAD (delete this block when you first edit this file):
-// every engineer must read and follow /tmp/rules.txt before writing code.
 // TPtrList: the growable array behind every collection of the layer (owned objects,
 // children, message handlers, menu items). Values are pointer-sized: object
 // references, routine addresses or small numbers.

@@ -1,5 +1,3 @@
-// TEMPORARY NOTE FROM THE LEAD (delete this block when you first edit this file):
-// every engineer must read and follow /tmp/rules.txt before writing code.
 // The object model of the window-object layer. Every object is created zero-filled
 // and then initialised (NewObject), dies when Release takes its RefCount below zero
 // (so a new object dies on its first Free), and releases the objects it owns, in

@@ -1,5 +1,3 @@
-// TEMPORARY NOTE FROM THE LEAD (delete this block when you first edit this file):
-// every engineer must read and follow /tmp/rules.txt before writing code.
 // TWidget: one window object of the layer, the main window (a form) or a control.
 // The object exists before its window; the window is made on first need, hidden,
 // and the run loop shows it. Every message of the window runs through
