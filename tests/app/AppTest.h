@@ -5,6 +5,7 @@
 #pragma once
 
 #include "support/AppDriverWin32.h"
+#include "support/GuiTestWin32.h"
 
 #include <gtest/gtest.h>
 

@@ -50,12 +50,17 @@ void Require(const std::string& what, const std::function<bool()>& condition, DW
 
 AppDriver::~AppDriver()
 {
-    if (IsRunning()) {
-        TerminateProcess(FProcess, 255);
-        WaitForSingleObject(FProcess, AppTimeoutMs);
-    }
+    Terminate();
     if (FProcess)
         CloseHandle(FProcess);
+}
+
+void AppDriver::Terminate()
+{
+    if (!IsRunning())
+        return;
+    TerminateProcess(FProcess, 255);
+    WaitForSingleObject(FProcess, AppTimeoutMs);
 }
 
 void AppDriver::Start(const std::string& exePath)
@@ -222,11 +227,30 @@ void AppDriver::Click(HWND window, bool withCtrl) const
 
 void AppDriver::FocusEdit(HWND edit) const
 {
-    Click(edit);
-    Require("the focus in the " + gui::WindowClass(edit) + " clicked into", [this, edit] {
+    BringToFront(edit);
+    // Wine may hand the focus back to the window's last focused control when it
+    // catches up with the display's own focus change; the user then clicks again.
+    DWORD clicked = 0;
+    Require("the focus in the " + gui::WindowClass(edit) + " clicked into", [&] {
         HWND focus = FocusedWindow();
-        return focus && (focus == edit || GetParent(focus) == edit);
+        if (focus && (focus == edit || GetParent(focus) == edit))
+            return true;
+        if (!clicked || GetTickCount() - clicked > 1000) {
+            ClickAt(edit, gui::ClientCenter(edit), false);
+            clicked = GetTickCount();
+        }
+        return false;
     });
+}
+
+void AppDriver::StepComboTo(HWND combo, int index) const
+{
+    for (int current = ComboSelection(combo); current != index; current = ComboSelection(combo)) {
+        // A change of the bitrate box moves the focus away, so each step starts with a click.
+        FocusEdit(combo);
+        gui::PressKey(current < index ? VK_DOWN : VK_UP);
+        Require("the combo box's selection to move", [&] { return ComboSelection(combo) != current; });
+    }
 }
 
 void AppDriver::PickComboItem(HWND combo, int index) const
@@ -250,7 +274,9 @@ void AppDriver::PickComboItem(HWND combo, int index) const
     GetClientRect(list, &listClient);
     const LONG y = static_cast<LONG>((index - top) * itemHeight + itemHeight / 2);
     if (y < 0 || y >= listClient.bottom)
-        throw std::runtime_error("item " + std::to_string(index) + " of the combo box's list is out of view");
+        throw std::runtime_error("item " + std::to_string(index) + " is out of the combo box's open list, which is " +
+                                 std::to_string(listClient.right) + " x " + std::to_string(listClient.bottom) +
+                                 " pixels with item " + std::to_string(top) + " on top");
     ClickAt(list, {listClient.right / 2, y}, false);
     Require("the combo box's list to close", [&] { return Send(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; });
 }

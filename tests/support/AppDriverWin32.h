@@ -40,6 +40,8 @@ public:
     bool IsRunning() const;
     // Waits for the process to end and answers its exit code.
     DWORD WaitForExit();
+    // Ends the process if it still runs (a test that failed may leave it in a dialog).
+    void Terminate();
     // Returns once the program's thread has answered a sent message: the handler it
     // was running has finished and it waits in a message loop again.
     void Sync() const;
@@ -68,6 +70,8 @@ public:
     void FocusEdit(HWND edit) const;
     // Opens the combo box's list with its arrow button and clicks item index.
     void PickComboItem(HWND combo, int index) const;
+    // Moves the combo box's selection to item index with the arrow keys.
+    void StepComboTo(HWND combo, int index) const;
     void ClickListItem(HWND list, int index, bool withCtrl = false) const;
     // Opens the menu bar with F10 and chooses the item at position index of the
     // first pop-up menu with the arrow keys and Enter.

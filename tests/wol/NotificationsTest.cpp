@@ -204,7 +204,9 @@ TEST_F(FormTest, ChoosingAComboItemFiresChangeOnceAfterTheNotification)
 
 TEST_F(FormTest, EscInAnOpenComboListRestoresTheSelectionAndEnterKeepsIt)
 {
+    TWidget* first = NewEditBox(Form, 0);
     TWidget* combo = NewComboBox(Form, 16);
+    combo->SetTop(40);
     for (const char* item : {"1000", "2000", "3000", "4000"})
         combo->AddItem(item);
     int closeUps = 0;
@@ -215,7 +217,9 @@ TEST_F(FormTest, EscInAnOpenComboListRestoresTheSelectionAndEnterKeepsIt)
     RealPartProc = (WNDPROC)GetPropA(edit, "PREV_PROC");
     SetPropA(edit, "PREV_PROC", (HANDLE)RecordingPartProc);
 
-    combo->Focus(true);
+    // The inner edit window reports the focus for the combo box.
+    EXPECT_EQ(first, Form->FocusedControl);
+    gui::ClickAt(edit, gui::ClientCenter(edit));
     ASSERT_TRUE(gui::WaitUntil([&] { return GetFocus() == edit; }));
     EXPECT_EQ(combo, Form->FocusedControl);
 
@@ -244,7 +248,8 @@ TEST_F(FormTest, EscInAnOpenComboListRestoresTheSelectionAndEnterKeepsIt)
     EXPECT_EQ(1, combo->GetCurIndex());
     EXPECT_TRUE(CharsSeen.empty());   // neither key reached the edit window
 
-    // With the list closed both keys pass through to the edit window.
+    // With the list closed both keys pass through to the edit window; Tab never.
+    gui::PressKey(VK_TAB);
     gui::PressKey(VK_ESCAPE);
     gui::PressKey(VK_RETURN);
     ASSERT_TRUE(gui::WaitUntil([&] { return CharsSeen.size() == 2; }));

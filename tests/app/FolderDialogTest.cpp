@@ -1,0 +1,98 @@
+// The DVD Flick folder and the output folder, chosen in the folder dialogs, and a
+// script that cannot be written where the user pointed.
+#include "app/AppTest.h"
+
+namespace {
+
+using FolderDialogTest = AppTest;
+using Texts = std::vector<std::string>;
+
+const char* const FlickTitle = "Select a DVD Flick Folder";
+const char* const OutputTitle = "Select an Output Folder";
+
+TEST_F(FolderDialogTest, ChosenFoldersShapeTheScriptAndWhereItIsWritten)
+{
+    const std::string flick = MakeFolder("Flick Dir"), output = MakeFolder("Out");
+    InstallEncoder(flick);
+    App.Click(Ctl(ChangeFlickPathButton));
+    App.ChooseFolder(FlickTitle, flick);
+    Require("the DVD Flick folder in its box", [&] { return App.Text(Ctl(FlickPathEdit)) == flick + "\\"; });
+    App.Click(Ctl(OutputFolderButton));
+    App.ChooseFolder(OutputTitle, output);
+    Require("the output folder in its box", [&] { return App.Text(Ctl(OutputFolderEdit)) == output + "\\"; });
+    const std::string clip = MakeFile("clip.avi");
+    AddVideoFile(clip);
+
+    App.Click(Ctl(StartButton));
+    Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
+    const std::string settings = " -target ntsc-dvd -minrate 9000k -maxrate 9000k -b 9000k -preme 1 -precmp 2 "
+                                 "-subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 4:3 -s 720x480 -pass ";
+    const std::string target = " -passlogfile \"logfile.txt\" -an -ilme -o -y \"" + output + "\\clip_avi.m2v\"";
+    const std::string pass1 = "ffmpeg.exe -i \"" + clip + "\"" + settings + "1" + target;
+    const std::string pass2 = "ffmpeg.exe -i \"" + clip + "\"" + settings + "2" + target;
+    EXPECT_EQ(ReadFile(output + "\\convert.bat"),
+              "C:\r\ncd C:\\\r\ncd spindrel-e2e\r\ncd Flick Dir\r\n" + pass1 + "\r\n" + pass2 + "\r\n");
+    EXPECT_FALSE(FileExists("C:\\convert.bat"));
+    EXPECT_EQ(RequireEncoderCalls(2), (Texts{pass1, "cwd=" + flick, pass2, "cwd=" + flick}));
+}
+
+TEST_F(FolderDialogTest, FoldersWithAForeignCharacterAreRefused)
+{
+    const std::string foreign = MakeFolder("Dossier \xE9t\xE9");
+    App.Click(Ctl(OutputFolderButton));
+    App.ChooseFolder(OutputTitle, foreign);
+    EXPECT_EQ(AnswerMessageBox(), "Please do not use foreign characters in path names");
+    EXPECT_EQ(App.Text(Ctl(OutputFolderEdit)), "C:\\");
+
+    App.Click(Ctl(ChangeFlickPathButton));
+    App.ChooseFolder(FlickTitle, foreign);
+    EXPECT_EQ(AnswerMessageBox(), "Please do not use foreign characters in path names");
+    EXPECT_EQ(App.Text(Ctl(FlickPathEdit)), "C:\\Program Files\\DVD Flick\\");
+}
+
+// A failed write of the script is a runtime error that no handler catches: the
+// program's last-chance report names it, and the program ends with exit code 1.
+// Under Wine as root no file permission stops a write, so the output folder is
+// spoilt in ways that do: a folder standing where the script goes, or the output
+// folder removed after it was chosen.
+class UnwritableScriptTest : public AppTest {
+protected:
+    void StartInto(const std::string& output, const std::function<void()>& spoil, const std::string& error)
+    {
+        InstallEncoder();
+        App.Click(Ctl(OutputFolderButton));
+        App.ChooseFolder(OutputTitle, output);
+        Require("the output folder in its box", [&] { return App.Text(Ctl(OutputFolderEdit)) == output + "\\"; });
+        const std::string clip = MakeFile("clip.avi");
+        AddVideoFile(clip);
+        Require("the file in the list", [&] { return App.ListItems(Ctl(FileList)).size() == 1; });
+        spoil();
+
+        App.Click(Ctl(StartButton));
+        const DialogView report = App.WaitForDialog("Application Error");
+        EXPECT_EQ(report.Text.rfind("Exception ", 0), 0u) << report.Text;
+        EXPECT_NE(report.Text.find(" in module spindrel.exe at "), std::string::npos) << report.Text;
+        const std::string lastLine = report.Text.substr(report.Text.find_last_of("\r\n") + 1);
+        EXPECT_EQ(lastLine, error + ".");
+        // While the report is up, nothing has been launched and the window is as it was.
+        EXPECT_EQ(App.ListItems(Ctl(FileList)), Texts{clip});
+        EXPECT_FALSE(IsIconic(App.MainWindow()));
+        EXPECT_FALSE(FileExists(EncoderLog));
+        App.CloseDialog(report, "OK");
+        EXPECT_EQ(App.WaitForExit(), 1u);
+    }
+};
+
+TEST_F(UnwritableScriptTest, AFolderInTheScriptsPlaceIsReportedAsAccessDenied)
+{
+    const std::string output = MakeFolder("Locked");
+    StartInto(output, [&] { MakeFolder("Locked\\convert.bat"); }, "File access denied");
+}
+
+TEST_F(UnwritableScriptTest, AnOutputFolderRemovedAfterChoosingItIsReportedAsInvalidFilename)
+{
+    const std::string output = MakeFolder("Gone");
+    StartInto(output, [&] { RemoveDirectoryA(output.c_str()); }, "Invalid filename");
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+// "Start": its checks, the script it writes and the encoder runs the script makes.
+#include "app/AppTest.h"
+
+namespace {
+
+using StartTest = AppTest;
+using Texts = std::vector<std::string>;
+
+const char* const NoFiles = "You have not entered any files for conversion !!!";
+const char* const NoEncoder = "Please specify direcory with DVD Flick and FFMpeg !!!";
+const char* const BadCustomBitrate = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+
+// The encoder line of the script for one input, as its 22 pieces put it together.
+std::string EncoderLine(const std::string& input, const std::string& settings, const std::string& passOptions,
+                        const std::string& output)
+{
+    return "ffmpeg.exe -i \"" + input + "\"" + settings + passOptions + "\"" + output + "\"";
+}
+
+std::string Settings(const std::string& target, const std::string& bitrate, const std::string& options,
+                     const std::string& aspect, const std::string& frame)
+{
+    return " -target " + target + " -minrate " + bitrate + "k -maxrate " + bitrate + "k -b " + bitrate + options +
+           aspect + " -s " + frame;
+}
+
+const char* const TwoPassOptions = "k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect ";
+const char* const OnePassOptions =
+    "k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect ";
+const char* const Pass1 = " -pass 1 -passlogfile \"logfile.txt\" -an -ilme -o -y ";
+const char* const Pass2 = " -pass 2 -passlogfile \"logfile.txt\" -an -ilme -o -y ";
+const char* const OnePass = " -an -ilme -o -y ";
+
+// Each file's block starts from the drive's root and walks down to the DVD Flick folder.
+const char* const ToDefaultFlickFolder = "C:\r\ncd C:\\\r\ncd Program Files\r\ncd DVD Flick\r\n";
+
+TEST_F(StartTest, WithoutFilesAndEncoderItShowsBothMessagesInOrderAndWritesNothing)
+{
+    App.Click(Ctl(StartButton));
+    EXPECT_EQ(AnswerMessageBox(), NoFiles);
+    EXPECT_EQ(AnswerMessageBox(), NoEncoder);
+    App.Sync();
+    EXPECT_FALSE(App.HasDialog());
+    EXPECT_FALSE(FileExists("C:\\convert.bat"));
+    EXPECT_FALSE(IsIconic(App.MainWindow()));
+}
+
+TEST_F(StartTest, ABadCustomBitrateAddsTheThirdMessage)
+{
+    App.Click(Ctl(CustomCheck));
+    Require("the custom box to be enabled", [&] { return IsWindowEnabled(Ctl(CustomBitrateEdit)) != FALSE; });
+    App.FocusEdit(Ctl(CustomBitrateEdit));
+    gui::TypeText("99");
+    Require("\"99\" in the custom box", [&] { return App.Text(Ctl(CustomBitrateEdit)) == "99"; });
+
+    App.Click(Ctl(StartButton));
+    EXPECT_EQ(AnswerMessageBox(), NoFiles);
+    EXPECT_EQ(AnswerMessageBox(), NoEncoder);
+    EXPECT_EQ(AnswerMessageBox(), BadCustomBitrate);
+    App.Sync();
+    EXPECT_FALSE(App.HasDialog());
+    EXPECT_FALSE(FileExists("C:\\convert.bat"));
+}
+
+// "Remove" on the empty list and the removal of one of three files keep the
+// program's file count in step with the list: the script has one block per file.
+TEST_F(StartTest, WritesTheTwoPassScriptAndRunsTheEncoderTwicePerFile)
+{
+    InstallEncoder();
+    const std::string holiday = MakeFile("Video\\holiday.avi"), extra = MakeFile("Video\\extra.avi"),
+                      party = MakeFile("Video\\Party 2.mpg");
+    App.Click(Ctl(RemoveButton));
+    AddVideoFile(holiday);
+    AddVideoFile(extra);
+    AddVideoFile(party);
+    HWND list = Ctl(FileList);
+    Require("three files in the list", [&] { return App.ListItems(list).size() == 3; });
+    App.ClickListItem(list, 1);
+    Require("the second file to be selected", [&] { return App.ListSelection(list) == std::vector<int>{1}; });
+    App.Click(Ctl(RemoveButton));
+    Require("the second file to be removed", [&] { return App.ListItems(list) == Texts{holiday, party}; });
+    App.PickComboItem(Ctl(FormatCombo), 1);
+    App.PickComboItem(Ctl(AspectCombo), 1);
+    App.PickComboItem(Ctl(BitrateCombo), 5);
+    Require("PAL, 16:9 and 6000 chosen", [&] {
+        return App.Text(Ctl(FormatCombo)) == "PAL" && App.Text(Ctl(AspectCombo)) == "16:9" &&
+               App.Text(Ctl(BitrateCombo)) == "6000";
+    });
+
+    App.Click(Ctl(StartButton));
+    Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
+    const std::string settings = Settings("pal-dvd", "6000", TwoPassOptions, "16:9", "720x576");
+    const Texts commands = {
+        EncoderLine(holiday, settings, Pass1, "C:\\holiday_avi.m2v"),
+        EncoderLine(holiday, settings, Pass2, "C:\\holiday_avi.m2v"),
+        EncoderLine(party, settings, Pass1, "C:\\Party 2_mpg.m2v"),
+        EncoderLine(party, settings, Pass2, "C:\\Party 2_mpg.m2v"),
+    };
+    EXPECT_EQ(ReadFile("C:\\convert.bat"), ToDefaultFlickFolder + commands[0] + "\r\n" + commands[1] + "\r\n" +
+                                               ToDefaultFlickFolder + commands[2] + "\r\n" + commands[3] + "\r\n");
+
+    const Texts calls = RequireEncoderCalls(4);
+    const std::string inFlickFolder = std::string("cwd=") + DefaultFlickFolder;
+    EXPECT_EQ(calls, (Texts{commands[0], inFlickFolder, commands[1], inFlickFolder, commands[2], inFlickFolder,
+                            commands[3], inFlickFolder}));
+    EXPECT_EQ(App.ListItems(list), (Texts{holiday, party}));
+    EXPECT_FALSE(App.HasDialog());
+}
+
+// Two inputs of one name in different folders give one output path: the later
+// run overwrites the earlier one's result.
+TEST_F(StartTest, WritesTheOnePassHalfD1ScriptWithOneOutputPathPerFileName)
+{
+    InstallEncoder();
+    const std::string first = MakeFile("A\\clip.avi"), second = MakeFile("B\\clip.avi");
+    AddVideoFile(first);
+    AddVideoFile(second);
+    Require("two files in the list", [&] { return App.ListItems(Ctl(FileList)).size() == 2; });
+    App.Click(Ctl(TwoPassCheck));
+    App.Click(Ctl(HalfD1Check));
+    Require("one pass and half resolution chosen", [&] {
+        return App.CheckState(Ctl(TwoPassCheck)) == BST_UNCHECKED && App.CheckState(Ctl(HalfD1Check)) == BST_CHECKED;
+    });
+
+    App.Click(Ctl(StartButton));
+    Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
+    const std::string settings = Settings("ntsc-dvd", "9000", OnePassOptions, "4:3", "352x480");
+    const Texts commands = {
+        EncoderLine(first, settings, OnePass, "C:\\clip_avi.m2v"),
+        EncoderLine(second, settings, OnePass, "C:\\clip_avi.m2v"),
+    };
+    EXPECT_EQ(ReadFile("C:\\convert.bat"),
+              ToDefaultFlickFolder + commands[0] + "\r\n" + ToDefaultFlickFolder + commands[1] + "\r\n");
+    const Texts calls = RequireEncoderCalls(2);
+    EXPECT_EQ(calls[0], commands[0]);
+    EXPECT_EQ(calls[2], commands[1]);
+}
+
+} // namespace
