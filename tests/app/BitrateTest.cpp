@@ -8,30 +8,40 @@ using BitrateTest = AppTest;
 const char* const Start43 = "DVD 4,3 GB: 1 Hr 0 min 40 sec";
 const char* const Start85 = "DVD 8,5 GB: 1 Hr 59 min 57 sec";
 
-TEST_F(BitrateTest, EveryPresetPickedShowsItsEstimate)
+const struct {
+    const char* Dvd43;
+    const char* Dvd85;
+} Presets[] = {
+    {"DVD 4,3 GB: 6 Hr 35 min 56 sec", "DVD 8,5 GB: 13 Hr 2 min 41 sec"},
+    {"DVD 4,3 GB: 3 Hr 54 min 12 sec", "DVD 8,5 GB: 7 Hr 42 min 57 sec"},
+    {"DVD 4,3 GB: 2 Hr 46 min 16 sec", "DVD 8,5 GB: 5 Hr 28 min 41 sec"},
+    {"DVD 4,3 GB: 2 Hr 8 min 53 sec", "DVD 8,5 GB: 4 Hr 14 min 47 sec"},
+    {"DVD 4,3 GB: 1 Hr 45 min 14 sec", "DVD 8,5 GB: 3 Hr 28 min 1 sec"},
+    {"DVD 4,3 GB: 1 Hr 28 min 54 sec", "DVD 8,5 GB: 2 Hr 55 min 45 sec"},
+    {"DVD 4,3 GB: 1 Hr 16 min 58 sec", "DVD 8,5 GB: 2 Hr 32 min 9 sec"},
+    {"DVD 4,3 GB: 1 Hr 7 min 51 sec", "DVD 8,5 GB: 2 Hr 14 min 9 sec"},
+    {Start43, Start85},
+};
+
+TEST_F(BitrateTest, EveryPresetChosenWithTheArrowKeysShowsItsEstimate)
 {
-    const struct {
-        const char* Dvd43;
-        const char* Dvd85;
-    } presets[] = {
-        {"DVD 4,3 GB: 6 Hr 35 min 56 sec", "DVD 8,5 GB: 13 Hr 2 min 41 sec"},
-        {"DVD 4,3 GB: 3 Hr 54 min 12 sec", "DVD 8,5 GB: 7 Hr 42 min 57 sec"},
-        {"DVD 4,3 GB: 2 Hr 46 min 16 sec", "DVD 8,5 GB: 5 Hr 28 min 41 sec"},
-        {"DVD 4,3 GB: 2 Hr 8 min 53 sec", "DVD 8,5 GB: 4 Hr 14 min 47 sec"},
-        {"DVD 4,3 GB: 1 Hr 45 min 14 sec", "DVD 8,5 GB: 3 Hr 28 min 1 sec"},
-        {"DVD 4,3 GB: 1 Hr 28 min 54 sec", "DVD 8,5 GB: 2 Hr 55 min 45 sec"},
-        {"DVD 4,3 GB: 1 Hr 16 min 58 sec", "DVD 8,5 GB: 2 Hr 32 min 9 sec"},
-        {"DVD 4,3 GB: 1 Hr 7 min 51 sec", "DVD 8,5 GB: 2 Hr 14 min 9 sec"},
-        {Start43, Start85},
-    };
-    for (int i = 0; i < 9; ++i) {
+    HWND combo = Ctl(BitrateCombo);
+    for (int i : {7, 6, 5, 4, 3, 2, 1, 0, 8}) {
         SCOPED_TRACE("preset " + std::to_string(i + 1) + "000");
-        App.PickComboItem(Ctl(BitrateCombo), i);
-        RequireEstimate(presets[i].Dvd43, presets[i].Dvd85);
-        EXPECT_EQ(App.Text(Ctl(BitrateCombo)), std::to_string(i + 1) + "000");
+        App.StepComboTo(combo, i);
+        RequireEstimate(Presets[i].Dvd43, Presets[i].Dvd85);
+        EXPECT_EQ(App.Text(combo), std::to_string(i + 1) + "000");
         // The refresh clicks the hidden trigger, which takes the focus.
         EXPECT_EQ(App.FocusedWindow(), Ctl(EstimateTrigger));
     }
+}
+
+TEST_F(BitrateTest, APresetPickedFromTheOpenListShowsItsEstimate)
+{
+    App.PickComboItem(Ctl(BitrateCombo), 0);
+    RequireEstimate(Presets[0].Dvd43, Presets[0].Dvd85);
+    App.PickComboItem(Ctl(BitrateCombo), 3);
+    RequireEstimate(Presets[3].Dvd43, Presets[3].Dvd85);
 }
 
 // Every change of the box's text refreshes the estimate, and a text that is no

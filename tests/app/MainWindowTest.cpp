@@ -136,6 +136,14 @@ TEST_F(MainWindowTest, StartsWithTheFocusOnTheHiddenEstimateTrigger)
     EXPECT_EQ(Hex(GetDlgCtrlID(App.FocusedWindow())), Hex(EstimateTrigger));
 }
 
+TEST_F(MainWindowTest, TheSettingsComboBoxesOfferTheirItemsInTheirOpenLists)
+{
+    App.PickComboItem(Ctl(AspectCombo), 1);
+    App.PickComboItem(Ctl(FormatCombo), 1);
+    Require("16:9 and PAL picked",
+            [&] { return App.Text(Ctl(AspectCombo)) == "16:9" && App.Text(Ctl(FormatCombo)) == "PAL"; });
+}
+
 TEST_F(MainWindowTest, ClosingItEndsTheProgramWithExitCodeZero)
 {
     // What the close box sends.

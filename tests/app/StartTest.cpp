@@ -79,9 +79,9 @@ TEST_F(StartTest, WritesTheTwoPassScriptAndRunsTheEncoderTwicePerFile)
     Require("the second file to be selected", [&] { return App.ListSelection(list) == std::vector<int>{1}; });
     App.Click(Ctl(RemoveButton));
     Require("the second file to be removed", [&] { return App.ListItems(list) == Texts{holiday, party}; });
-    App.PickComboItem(Ctl(FormatCombo), 1);
-    App.PickComboItem(Ctl(AspectCombo), 1);
-    App.PickComboItem(Ctl(BitrateCombo), 5);
+    App.StepComboTo(Ctl(FormatCombo), 1);
+    App.StepComboTo(Ctl(AspectCombo), 1);
+    App.StepComboTo(Ctl(BitrateCombo), 5);
     Require("PAL, 16:9 and 6000 chosen", [&] {
         return App.Text(Ctl(FormatCombo)) == "PAL" && App.Text(Ctl(AspectCombo)) == "16:9" &&
                App.Text(Ctl(BitrateCombo)) == "6000";
