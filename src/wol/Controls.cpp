@@ -259,8 +259,9 @@ TWidget* NewComboBox(TWidget* parent, uint16_t options)
 {
     DWORD style = FlagsOf(options, ComboFlags)
         | WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_HASSTRINGS;
-    // Neither a simple combo nor a drop-down list: an editable drop-down.
-    if (!(style & 1))
+    // Bit 0 is set in both CBS_SIMPLE and CBS_DROPDOWNLIST; without either the
+    // combo box is an editable drop-down.
+    if (!(style & CBS_SIMPLE))
         style |= CBS_DROPDOWN;
     TWidget* combo = CreateControl(parent, "COMBOBOX", style, ComboActions, true);
     combo->AfterCreateRoutine = SubclassComboParts;

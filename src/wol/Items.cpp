@@ -3,6 +3,8 @@
 // means the kind does not support it. No operation here tests the kind.
 #include "wol/Widget.h"
 
+#include <cstring>
+
 //--- Items
 
 int TWidget::ItemCount()
@@ -74,7 +76,8 @@ TText TWidget::GetItemText(int index)
     TText buffer;
     buffer.Resize(len + 4);
     char* data = buffer.Data();
-    *(int32_t*)data = len + 1;
+    int32_t size = len + 1;
+    memcpy(data, &size, sizeof size);
     SendToWidget(Actions.GetTextMsg, (WPARAM)item, (LPARAM)data);
     data[len] = '\0';
     return TText(data);

@@ -139,9 +139,11 @@ TEST_F(MainWindowTest, StartsWithTheFocusOnTheHiddenEstimateTrigger)
 TEST_F(MainWindowTest, TheSettingsComboBoxesOfferTheirItemsInTheirOpenLists)
 {
     App.PickComboItem(Ctl(AspectCombo), 1);
+    gui::WaitUntil([&] { return App.Text(Ctl(AspectCombo)) == "16:9"; }, AppTimeoutMs);
+    EXPECT_EQ(App.Text(Ctl(AspectCombo)), "16:9");
     App.PickComboItem(Ctl(FormatCombo), 1);
-    Require("16:9 and PAL picked",
-            [&] { return App.Text(Ctl(AspectCombo)) == "16:9" && App.Text(Ctl(FormatCombo)) == "PAL"; });
+    gui::WaitUntil([&] { return App.Text(Ctl(FormatCombo)) == "PAL"; }, AppTimeoutMs);
+    EXPECT_EQ(App.Text(Ctl(FormatCombo)), "PAL");
 }
 
 TEST_F(MainWindowTest, ClosingItEndsTheProgramWithExitCodeZero)

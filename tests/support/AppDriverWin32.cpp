@@ -20,15 +20,29 @@ bool IsClass(HWND window, const char* name)
     return lstrcmpiA(gui::WindowClass(window).c_str(), name) == 0;
 }
 
-// Presses or releases one key, to hold it around other input.
-void HoldKey(WORD virtualKey, bool down)
+INPUT KeyInput(WORD virtualKey, bool up)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof input);
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+// A mouse event that carries its own screen position: under Wine a pointer event
+// of the display that arrives late can move the cursor back after SetCursorPos,
+// and an event without a position would then land where the cursor was before.
+INPUT MouseInput(POINT screen, DWORD flags)
+{
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // Absolute positions run from 0 to 65535 over the screen; rounding up lands on the pixel.
+    input.mi.dx = (screen.x * 65536 + width - 1) / width;
+    input.mi.dy = (screen.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
 }
 
 void BringToFront(HWND window)
@@ -210,11 +224,16 @@ void AppDriver::ClickAt(HWND window, POINT client, bool withCtrl) const
         std::abs(screen.y - FLastClick.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
         Require("the double-click time to pass",
                 [this] { return GetTickCount() - FLastClickTime > GetDoubleClickTime(); });
+    std::vector<INPUT> inputs;
     if (withCtrl)
-        HoldKey(VK_CONTROL, true);
-    gui::ClickAt(window, client);
+        inputs.push_back(KeyInput(VK_CONTROL, false));
+    inputs.push_back(MouseInput(screen, 0));
+    inputs.push_back(MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
+    inputs.push_back(MouseInput(screen, MOUSEEVENTF_LEFTUP));
     if (withCtrl)
-        HoldKey(VK_CONTROL, false);
+        inputs.push_back(KeyInput(VK_CONTROL, true));
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        throw std::runtime_error("the click could not be sent");
     FLastClick = screen;
     FLastClickTime = GetTickCount();
 }
@@ -267,6 +286,13 @@ void AppDriver::PickComboItem(HWND combo, int index) const
             if (IsClass(window, "ComboLBox"))
                 list = window;
         return list != nullptr;
+    });
+    // Once the arrow button is released the combo box hands the mouse to its list;
+    // a click before that would reach the combo box instead.
+    Require("the combo box's list to take the mouse", [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(FThreadId, &info) && info.hwndCapture == list;
     });
     const LRESULT top = Send(list, LB_GETTOPINDEX, 0, 0);
     const LRESULT itemHeight = Send(list, LB_GETITEMHEIGHT, 0, 0);
@@ -339,14 +365,6 @@ DialogView AppDriver::View(HWND dialog) const
     return view;
 }
 
-HWND AppDriver::FindDialog(const std::function<bool(HWND)>& matches) const
-{
-    for (HWND window : gui::TopLevelWindows(FProcessId))
-        if (IsClass(window, "#32770") && matches(window))
-            return window;
-    return nullptr;
-}
-
 DialogView AppDriver::WaitForDialog(const std::string& caption) const
 {
     HWND found = nullptr;
@@ -367,7 +385,10 @@ DialogView AppDriver::WaitForDialogShowing(const std::string& text) const
 
 bool AppDriver::HasDialog() const
 {
-    return FindDialog([](HWND) { return true; }) != nullptr;
+    for (HWND window : gui::TopLevelWindows(FProcessId))
+        if (IsClass(window, "#32770"))
+            return true;
+    return false;
 }
 
 void AppDriver::CloseDialog(const DialogView& dialog, const std::string& buttonCaption) const

@@ -97,7 +97,6 @@ private:
     LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
     std::vector<std::string> Items(HWND window, UINT countMessage, UINT lengthMessage, UINT textMessage) const;
     void ClickAt(HWND window, POINT client, bool withCtrl) const;
-    HWND FindDialog(const std::function<bool(HWND)>& matches) const;
     DialogView View(HWND dialog) const;
     // The child of parent in the folder tree whose text satisfies matches,
     // expanding parent first as the Right arrow key does.

@@ -3,8 +3,6 @@
 // opening list.
 #include "WolTestForm.h"
 
-#include "wol/Notifications.h"
-
 namespace {
 
 // Taken before any test runs: the counter is constant-initialised.

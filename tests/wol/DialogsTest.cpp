@@ -37,10 +37,11 @@ HWND FileNameEdit(HWND dialog)
     return gui::FindDescendant(GetDlgItem(dialog, FileNameBox), "Edit");
 }
 
-HWND VisibleEdit(HWND dialog)
+void SendFolderSelection(HWND dialog, const std::string& path)
 {
-    HWND edit = gui::FindDescendant(dialog, "Edit");
-    return edit && IsWindowVisible(edit) ? edit : nullptr;
+    DWORD_PTR done = 0;
+    SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)path.c_str(), SMTO_NORMAL,
+                        gui::DefaultTimeoutMs, &done);
 }
 
 std::string SelectedTreeItem(HWND tree)
@@ -57,14 +58,15 @@ std::string SelectedTreeItem(HWND tree)
 }
 
 // Selects the folder in the folder dialog's tree, as the dialog's own callback
-// would, once the tree holds its root.
+// would, once the tree holds its root: each folder on the way down first, so that
+// every level is expanded before the next is looked for, as a user opens them.
 void SelectFolder(HWND dialog, const std::string& folder)
 {
     HWND tree = gui::FindDescendant(dialog, "SysTreeView32");
     gui::WaitUntil([&] { return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0) != 0; });
-    DWORD_PTR done = 0;
-    SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)folder.c_str(), SMTO_NORMAL,
-                        gui::DefaultTimeoutMs, &done);
+    for (size_t end = folder.find('\\'); end != std::string::npos; end = folder.find('\\', end + 1))
+        SendFolderSelection(dialog, folder.substr(0, end + 1));
+    SendFolderSelection(dialog, folder);
     std::string leaf = folder.substr(folder.rfind('\\') + 1);
     gui::WaitUntil([&] { return SelectedTreeItem(tree) == leaf; });
 }
@@ -183,21 +185,20 @@ TEST_F(DialogTest, SaveDialogTakesANewName)
     EXPECT_EQ(folder + "\\convert.bat", File->FileName.CStr());
 }
 
+// The folder is one that nothing changes while the test runs: the dialog
+// rebuilds parts of its tree when the shell reports changes in a folder.
 TEST_F(DialogTest, FolderChosenInTheTreeIsReturned)
 {
-    std::string folder = MakeFolder("flick");
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string folder = windows;
     TFolderDialog* dialog = NewFolderDialog("Select a DVD Flick Folder", 0);
     Form->AddOwned(dialog);
     auto findPrompt = [] { return gui::FindTopLevelWindowShowing("Select a DVD Flick Folder"); };
 
-    bool editBox = true;
-    gui::DialogAnswerer cancel(findPrompt, [&](HWND d) {
-        editBox = VisibleEdit(d) != nullptr;
-        gui::PressDialogButton(d, IDCANCEL);
-    });
+    gui::DialogAnswerer cancel(findPrompt, [](HWND d) { gui::PressDialogButton(d, IDCANCEL); });
     EXPECT_FALSE(RunFolderDialog(dialog));
     ASSERT_TRUE(cancel.Wait());
-    EXPECT_FALSE(editBox);
     EXPECT_TRUE(FolderPath(dialog).IsEmpty());
 
     HWND owner = nullptr;

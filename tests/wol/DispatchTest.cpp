@@ -1,4 +1,4 @@
-// Window creation and message dispatch (Part 3.3) against real user32 windows:
+// Window creation and message dispatch against real user32 windows:
 // superclass registration, the order of the stops a message makes, reflection of
 // children's notifications, the Tab rule, and widgets that die during messages.
 #include "WolCoreTestSupport.h"

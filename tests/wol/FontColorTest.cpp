@@ -1,4 +1,4 @@
-// Colour values, font tools (Part 3.2) and a widget's colours and font (Part 3.11)
+// Colour values, font tools and a widget's colours and font
 // with real GDI objects: which handle a window is given, when objects are shared,
 // replaced and deleted, and which background brush a colour request gets.
 #include "WolCoreTestSupport.h"
@@ -240,7 +240,7 @@ TEST_F(FontColor, BoldAndFixedPitchGiveTheCopyItsOwnHandleWhileTheParentsStays)
     EXPECT_EQ(WindowFont(label), shared);
     EXPECT_EQ(WindowFont(field), shared);
 
-    // The main window makes one field's font bold and fixed-pitch (Part 2.1).
+    // The main window makes one field's font bold and fixed-pitch.
     watchedOld = shared;
     fontOnArrival = nullptr;
     SetFontStyle(fieldFont, fsBold);

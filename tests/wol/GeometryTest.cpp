@@ -1,4 +1,4 @@
-// Geometry and common properties (Part 3.6) on real windows: where a form opens and
+// Geometry and common properties on real windows: where a form opens and
 // how big its client area is, which settings reach the window, window states, and
 // what destroying a widget leaves behind.
 #include "WolCoreTestSupport.h"

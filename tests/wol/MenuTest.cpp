@@ -94,7 +94,7 @@ TEST_F(FormTest, MainWindowTemplateMakesAHelpMenu)
 
 TEST_F(FormTest, MenuChosenWithTheKeyboardReachesItsHandler)
 {
-    Choice rootChoice, onlineChoice, none;
+    Choice rootChoice, onlineChoice;
     TMenu* root = NewMenu(Form, MainTemplate, 5, Recorder(rootChoice));
     TMenuHandler bound[] = {Recorder(onlineChoice)};
     SetItemHandlers(root, 1, bound, 0);

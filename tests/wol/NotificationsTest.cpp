@@ -3,8 +3,6 @@
 // colour requests, focus and background.
 #include "WolTestForm.h"
 
-#include "wol/Notifications.h"
-
 #include <vector>
 
 namespace {

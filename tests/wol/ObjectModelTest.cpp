@@ -1,4 +1,4 @@
-// The object model (Part 3.1): reference counts, owned-object lists and TPtrList.
+// The object model: reference counts, owned-object lists and TPtrList.
 // Portable: runs natively (with the sanitizers) and under Wine.
 #include "wol/PtrList.h"
 #include "wol/RefObject.h"

@@ -1,4 +1,4 @@
-// The application run loop (Part 3.4): it shows the windows made during building,
+// The application run loop: it shows the windows made during building,
 // ends when the main form is closed, destroys the main form once and leaves no
 // object of the layer alive; and it never waits for a quit that nobody will post.
 #include "WolCoreTestSupport.h"

@@ -18,7 +18,7 @@ namespace core {
 // new; texts and list storage use malloc and are not counted.
 long LiveObjects();
 
-// A form made by hand, without the standard handlers of Part 3.5.
+// A form made by hand, without the standard handlers that NewForm attaches.
 TWidget* MakeForm(const char* caption = "Core Test Form");
 // A control of a system class, placed at (x, y) with size (w, h) in its parent.
 TWidget* MakeControl(TWidget* parent, const char* className, DWORD style, UINT id,
