@@ -107,9 +107,9 @@ TEST_F(StartTest, WritesTheTwoPassScriptAndRunsTheEncoderTwicePerFile)
     EXPECT_FALSE(App.HasDialog());
 }
 
-// Two inputs of one name in different folders give one output path: the later
-// run overwrites the earlier one's result.
-TEST_F(StartTest, WritesTheOnePassHalfD1ScriptWithOneOutputPathPerFileName)
+// Two inputs of one name in different folders would share one output path, and the
+// later run would overwrite the earlier one's result; the repeat gets its own name.
+TEST_F(StartTest, WritesTheOnePassHalfD1ScriptWithAnOutputPathPerFile)
 {
     InstallEncoder();
     const std::string first = MakeFile("A\\clip.avi"), second = MakeFile("B\\clip.avi");
@@ -127,7 +127,7 @@ TEST_F(StartTest, WritesTheOnePassHalfD1ScriptWithOneOutputPathPerFileName)
     const std::string settings = Settings("ntsc-dvd", "9000", OnePassOptions, "4:3", "352x480");
     const Texts commands = {
         EncoderLine(first, settings, OnePass, "C:\\clip_avi.m2v"),
-        EncoderLine(second, settings, OnePass, "C:\\clip_avi.m2v"),
+        EncoderLine(second, settings, OnePass, "C:\\clip_avi_2.m2v"),
     };
     EXPECT_EQ(ReadFile("C:\\convert.bat"),
               ToDefaultFlickFolder + commands[0] + "\r\n" + ToDefaultFlickFolder + commands[1] + "\r\n");

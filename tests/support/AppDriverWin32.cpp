@@ -246,19 +246,10 @@ void AppDriver::Click(HWND window, bool withCtrl) const
 
 void AppDriver::FocusEdit(HWND edit) const
 {
-    BringToFront(edit);
-    // Wine may hand the focus back to the window's last focused control when it
-    // catches up with the display's own focus change; the user then clicks again.
-    DWORD clicked = 0;
-    Require("the focus in the " + gui::WindowClass(edit) + " clicked into", [&] {
+    Click(edit);
+    Require("the focus in the " + gui::WindowClass(edit) + " clicked into", [this, edit] {
         HWND focus = FocusedWindow();
-        if (focus && (focus == edit || GetParent(focus) == edit))
-            return true;
-        if (!clicked || GetTickCount() - clicked > 1000) {
-            ClickAt(edit, gui::ClientCenter(edit), false);
-            clicked = GetTickCount();
-        }
-        return false;
+        return focus && (focus == edit || GetParent(focus) == edit);
     });
 }
 
@@ -365,21 +356,37 @@ DialogView AppDriver::View(HWND dialog) const
     return view;
 }
 
+// For a failed wait: what the program shows instead.
+std::string AppDriver::OpenDialogs() const
+{
+    std::string shown;
+    for (HWND window : gui::TopLevelWindows(FProcessId)) {
+        if (IsClass(window, "#32770")) {
+            const DialogView view = View(window);
+            shown += " \"" + view.Caption + "\": \"" + view.Text + "\"";
+        }
+    }
+    return shown.empty() ? " none" : shown;
+}
+
 DialogView AppDriver::WaitForDialog(const std::string& caption) const
 {
     HWND found = nullptr;
-    Require("a dialog captioned \"" + caption + "\"",
-            [&] { return (found = gui::FindDialog(caption, FProcessId)) != nullptr; });
+    if (!gui::WaitUntil([&] { return (found = gui::FindDialog(caption, FProcessId)) != nullptr; }, AppTimeoutMs))
+        throw std::runtime_error("no dialog captioned \"" + caption + "\" appeared; open dialogs:" + OpenDialogs());
     return View(found);
 }
 
 DialogView AppDriver::WaitForDialogShowing(const std::string& text) const
 {
     HWND found = nullptr;
-    Require("a dialog showing \"" + text + "\"", [&] {
-        found = gui::FindTopLevelWindowShowing(text, FProcessId);
-        return found && IsClass(found, "#32770");
-    });
+    if (!gui::WaitUntil(
+            [&] {
+                found = gui::FindTopLevelWindowShowing(text, FProcessId);
+                return found && IsClass(found, "#32770");
+            },
+            AppTimeoutMs))
+        throw std::runtime_error("no dialog showing \"" + text + "\" appeared; open dialogs:" + OpenDialogs());
     return View(found);
 }
 

@@ -37,7 +37,6 @@ public:
 
     // Starts the program and waits until its main window is shown.
     void Start(const std::string& exePath);
-    bool IsRunning() const;
     // Waits for the process to end and answers its exit code.
     DWORD WaitForExit();
     // Ends the process if it still runs (a test that failed may leave it in a dialog).
@@ -94,10 +93,12 @@ public:
     void ChooseFolder(const std::string& title, const std::string& path) const;
 
 private:
+    bool IsRunning() const;
     LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
     std::vector<std::string> Items(HWND window, UINT countMessage, UINT lengthMessage, UINT textMessage) const;
     void ClickAt(HWND window, POINT client, bool withCtrl) const;
     DialogView View(HWND dialog) const;
+    std::string OpenDialogs() const;
     // The child of parent in the folder tree whose text satisfies matches,
     // expanding parent first as the Right arrow key does.
     HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::string& what,
