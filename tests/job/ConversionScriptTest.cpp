@@ -7,11 +7,7 @@ namespace {
 const char NoFiles[] = "You have not entered any files for conversion !!!";
 const char NoEncoder[] = "Please specify direcory with DVD Flick and FFMpeg !!!";
 const char BadBitrate[] = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
-
-std::vector<std::string> Messages(const TStartMessages& messages)
-{
-    return std::vector<std::string>(messages.Items, messages.Items + messages.Count);
-}
+using Texts = std::vector<std::string>;
 
 // A record as after start-up, with the encoder in place and one file listed.
 struct TStart {
@@ -25,41 +21,31 @@ struct TStart {
         Platform.ExistingFiles.insert("C:\\Program Files\\DVD Flick\\ffmpeg.exe");
     }
 
-    std::vector<std::string> Validate(bool useCustom, const char* customText)
+    Texts Validate(bool useCustom, const char* customText)
     {
-        return Messages(ValidateStart(Settings, useCustom, customText, Platform));
+        const TStartMessages messages = ValidateStart(Settings, useCustom, customText, Platform);
+        return Texts(messages.Items, messages.Items + messages.Count);
     }
 };
 
 const std::vector<TText> HolidayFiles = {"D:\\Video\\holiday.avi", "D:\\Video\\Party 2.mpg"};
+const char PartyPass1[] =
+    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"";
+const char PartyPass2[] =
+    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"";
+const char PartyOnePass[] =
+    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"";
 
-const std::string TwoPassExample = CrLfLines({
-    "C:",
-    "cd C:\\",
-    "cd Program Files",
-    "cd DVD Flick",
-    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"",
-    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"",
-    "C:",
-    "cd C:\\",
-    "cd Program Files",
-    "cd DVD Flick",
-    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"",
-    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"",
-});
+// One file's block of the example script: down to the DVD Flick folder, then the encoder.
+std::string Block(const Texts& commands)
+{
+    Texts lines = {"C:", "cd C:\\", "cd Program Files", "cd DVD Flick"};
+    lines.insert(lines.end(), commands.begin(), commands.end());
+    return CrLfLines(lines);
+}
 
-const std::string OnePassExample = CrLfLines({
-    "C:",
-    "cd C:\\",
-    "cd Program Files",
-    "cd DVD Flick",
-    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"",
-    "C:",
-    "cd C:\\",
-    "cd Program Files",
-    "cd DVD Flick",
-    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"",
-});
+const std::string TwoPassExample = Block({HolidayPass1, HolidayPass2}) + Block({PartyPass1, PartyPass2});
+const std::string OnePassExample = Block({HolidayOnePass}) + Block({PartyOnePass});
 
 // The worked example's job, its script going into a real temporary folder.
 struct TScriptJob {
@@ -73,8 +59,7 @@ struct TScriptJob {
         Settings.ScriptPath = TText(Folder.Path().c_str()) + "convert.bat";
     }
 
-    TScriptResult Write(bool twoPass, const std::vector<TText>& files = HolidayFiles,
-                        const char* format = "PAL")
+    TScriptResult Write(bool twoPass, const std::vector<TText>& files = HolidayFiles, const char* format = "PAL")
     {
         return WriteScript(Settings, "16:9", format, "6000", false, twoPass, files.data(),
                            static_cast<int>(files.size()), SystemJobPlatform());
@@ -82,74 +67,52 @@ struct TScriptJob {
 
     std::string Script() const { return ReadBytes(Str(Settings.ScriptPath)); }
 
-    // Only the cd lines of the script, which do not depend on the command lines.
-    std::vector<std::string> CdLines() const
+    // The cd lines of a one-file script written with this FlickPath.
+    Texts CdLines(const char* flickPath)
     {
-        std::vector<std::string> lines;
+        Settings.FlickPath = flickPath;
+        EXPECT_TRUE(Write(false, {"D:\\a.avi"}).Succeeded());
+        Texts lines;
         const std::string script = Script();
-        for (size_t at = 0; at < script.size();) {
-            const size_t end = script.find("\r\n", at);
-            const std::string line = script.substr(at, end - at);
-            if (line.compare(0, 3, "cd ") == 0)
-                lines.push_back(line);
-            at = end + 2;
-        }
+        for (size_t at = 0, end; (end = script.find("\r\n", at)) != std::string::npos; at = end + 2)
+            if (script.compare(at, 3, "cd ") == 0)
+                lines.push_back(script.substr(at, end - at));
         return lines;
     }
 };
 
 } // namespace
 
-TEST(ValidateStart, MessagesComeInCheckOrder)
+TEST(ValidateStart, MessagesComeInCheckOrderAndEachStartClearsTheLastOnesFlags)
 {
-    using V = std::vector<std::string>;
     {
         TStart start;
-        EXPECT_EQ(start.Validate(true, "5000"), V{});
+        EXPECT_EQ(start.Validate(true, "5000"), Texts{});
         EXPECT_FALSE(start.Settings.HasError);
     }
     {
         TStart start;
         start.Settings.FileCount = 0;
-        EXPECT_EQ(start.Validate(false, ""), V{NoFiles});
+        EXPECT_EQ(start.Validate(false, ""), Texts{NoFiles});
         EXPECT_TRUE(start.Settings.HasError);
-    }
-    {
-        TStart start;
-        start.Settings.FileCount = 0;
         start.Platform.ExistingFiles.clear();
-        EXPECT_EQ(start.Validate(false, ""), (V{NoFiles, NoEncoder}));
-        EXPECT_TRUE(start.Settings.HasError);
-    }
-    {
-        TStart start;
+        EXPECT_EQ(start.Validate(false, ""), (Texts{NoFiles, NoEncoder}));
         start.Settings.FileCount = -1;
-        start.Platform.ExistingFiles.clear();
-        EXPECT_EQ(start.Validate(true, "9001"), (V{NoFiles, NoEncoder, BadBitrate}));
-        EXPECT_TRUE(start.Settings.HasError);
+        EXPECT_EQ(start.Validate(true, "9001"), (Texts{NoFiles, NoEncoder, BadBitrate}));
         EXPECT_TRUE(start.Settings.BadCustomBitrate);
     }
     {
         TStart start;
         start.Settings.FlickPath = "D:\\Tools\\";
-        EXPECT_EQ(start.Validate(false, ""), V{NoEncoder});
+        EXPECT_EQ(start.Validate(false, ""), Texts{NoEncoder});
+        EXPECT_TRUE(start.Settings.HasError);
+        start.Settings.FlickPath = "C:\\Program Files\\DVD Flick\\";
+        EXPECT_TRUE(start.Validate(true, "500").empty());
+        EXPECT_FALSE(start.Settings.HasError);
+        EXPECT_TRUE(start.Settings.UseCustomBitrate);
+        EXPECT_TRUE(start.Validate(false, "500").empty());
+        EXPECT_FALSE(start.Settings.UseCustomBitrate);
     }
-}
-
-TEST(ValidateStart, EachStartClearsTheFlagsOfTheLastOne)
-{
-    TStart start;
-    EXPECT_EQ(start.Validate(true, "x").size(), 1u);
-    EXPECT_TRUE(start.Settings.HasError);
-    EXPECT_TRUE(start.Settings.BadCustomBitrate);
-
-    EXPECT_TRUE(start.Validate(true, "500").empty());
-    EXPECT_FALSE(start.Settings.HasError);
-    EXPECT_FALSE(start.Settings.BadCustomBitrate);
-    EXPECT_TRUE(start.Settings.UseCustomBitrate);
-
-    EXPECT_TRUE(start.Validate(false, "500").empty());
-    EXPECT_FALSE(start.Settings.UseCustomBitrate);
 }
 
 TEST(ValidateStart, CustomBitrateFrom100To9000IsWrittenBackInDecimal)
@@ -166,10 +129,9 @@ TEST(ValidateStart, CustomBitrateFrom100To9000IsWrittenBackInDecimal)
         EXPECT_TRUE(start.Settings.UseCustomBitrate) << c.Text;
         EXPECT_FALSE(start.Settings.BadCustomBitrate) << c.Text;
     }
-
     for (const char* text : {"99", "9001", "0", "-500", "100 ", "1a00", "", "90000", "2147483648"}) {
         TStart start;
-        EXPECT_EQ(start.Validate(true, text), std::vector<std::string>{BadBitrate}) << text;
+        EXPECT_EQ(start.Validate(true, text), Texts{BadBitrate}) << text;
         EXPECT_EQ(Str(start.Settings.BitrateText), "9000") << text;
         EXPECT_FALSE(start.Settings.UseCustomBitrate) << text;
         EXPECT_TRUE(start.Settings.BadCustomBitrate) << text;
@@ -177,72 +139,55 @@ TEST(ValidateStart, CustomBitrateFrom100To9000IsWrittenBackInDecimal)
     }
 }
 
-TEST(ValidateStart, CustomTextIsIgnoredWhileCustomIsOff)
+TEST(ValidateStart, CustomTextIsIgnoredWhileCustomIsOffAndKeptWhenAnotherCheckFails)
 {
     TStart start;
-    start.Settings.ParseCode = 0;
     start.Settings.BitrateValue = 42;
     EXPECT_TRUE(start.Validate(false, "letters").empty());
     EXPECT_EQ(Str(start.Settings.BitrateText), "9000");
     EXPECT_EQ(start.Settings.BitrateValue, 42);
     EXPECT_EQ(start.Settings.ParseCode, 0);
-}
 
-TEST(ValidateStart, GoodCustomBitrateIsKeptEvenWhenAnotherCheckFails)
-{
-    TStart start;
     start.Settings.FileCount = 0;
-    EXPECT_EQ(start.Validate(true, "2500"), std::vector<std::string>{NoFiles});
+    EXPECT_EQ(start.Validate(true, "2500"), Texts{NoFiles});
     EXPECT_EQ(Str(start.Settings.BitrateText), "2500");
     EXPECT_TRUE(start.Settings.UseCustomBitrate);
 }
 
-TEST(WriteScript, WorkedExamplesByteForByte)
-{
-    TScriptJob job;
-    ASSERT_TRUE(job.Write(true).Succeeded());
-    EXPECT_EQ(job.Script(), TwoPassExample);
-
-    // The next Start replaces the longer script; nothing of it is left.
-    const TScriptResult result = job.Write(false);
-    ASSERT_TRUE(result.Succeeded());
-    EXPECT_EQ(result.Code, 0);
-    EXPECT_TRUE(result.Text.IsEmpty());
-    EXPECT_EQ(job.Script(), OnePassExample);
-}
-
-TEST(WriteScript, ReplacesAnExistingScript)
+TEST(WriteScript, WorkedExamplesByteForByteEachReplacingWhatWasThere)
 {
     TScriptJob job;
     WriteBytes(Str(job.Settings.ScriptPath), std::string(20000, 'x') + "\r\n");
+    const TScriptResult result = job.Write(true);
+    EXPECT_EQ(result.Code, 0);
+    EXPECT_TRUE(result.Text.IsEmpty());
+    EXPECT_EQ(job.Script(), TwoPassExample);
     ASSERT_TRUE(job.Write(false).Succeeded());
     EXPECT_EQ(job.Script(), OnePassExample);
 }
 
-TEST(WriteScript, CdLinesWalkDownFromTheDrivesRoot)
+TEST(WriteScript, TargetAndFrameSizeCarryOverToTheNextStart)
 {
     TScriptJob job;
-    job.Settings.FlickPath = "D:\\";
-    job.Settings.Drive = "D:";
-    ASSERT_TRUE(job.Write(false, {"D:\\a.avi"}).Succeeded());
-    EXPECT_EQ(job.CdLines(), std::vector<std::string>{"cd D:\\"});
-    EXPECT_EQ(job.Script().substr(0, 13), "D:\r\ncd D:\\\r\nf");
-
-    // An empty folder name between two backslashes still gets its line; what
-    // follows the last backslash gets none.
-    job.Settings.FlickPath = "D:\\Apps\\\\DVD Flick\\tail";
-    ASSERT_TRUE(job.Write(false, {"D:\\a.avi"}).Succeeded());
-    EXPECT_EQ(job.CdLines(), (std::vector<std::string>{"cd D:\\", "cd Apps", "cd ", "cd DVD Flick"}));
+    ASSERT_TRUE(job.Write(false, HolidayFiles, "PAL").Succeeded());
+    ASSERT_TRUE(job.Write(false, HolidayFiles, "pal").Succeeded());
+    EXPECT_EQ(job.Script(), OnePassExample);
 }
 
-TEST(WriteScript, CdLinesQuoteOnlyNamesThatCmdWouldSplit)
+TEST(WriteScript, CdLinesWalkDownFromTheDrivesRootQuotingWhatCmdWouldSplit)
 {
     TScriptJob job;
-    job.Settings.FlickPath = "C:\\A & B\\x|y\\<in>\\C^D\\(x86) v1.2\\Program Files\\";
-    ASSERT_TRUE(job.Write(false, {"D:\\a.avi"}).Succeeded());
-    EXPECT_EQ(job.CdLines(), (std::vector<std::string>{"cd C:\\", "cd \"A & B\"", "cd \"x|y\"",
-                                                       "cd \"<in>\"", "cd \"C^D\"", "cd (x86) v1.2",
-                                                       "cd Program Files"}));
+    job.Settings.Drive = "D:";
+    EXPECT_EQ(job.CdLines("D:\\"), Texts{"cd D:\\"});
+    EXPECT_EQ(job.Script().substr(0, 13), "D:\r\ncd D:\\\r\nf");
+    // An empty folder name between two backslashes still gets its line; what
+    // follows the last backslash gets none.
+    EXPECT_EQ(job.CdLines("D:\\Apps\\\\DVD Flick\\tail"), (Texts{"cd D:\\", "cd Apps", "cd ", "cd DVD Flick"}));
+
+    job.Settings.Drive = "C:";
+    EXPECT_EQ(job.CdLines("C:\\A & B\\x|y\\<in>\\C^D\\(x86) v1.2\\Program Files\\"),
+              (Texts{"cd C:\\", "cd \"A & B\"", "cd \"x|y\"", "cd \"<in>\"", "cd \"C^D\"", "cd (x86) v1.2",
+                     "cd Program Files"}));
 }
 
 TEST(WriteScript, PercentSignsAreDoubledForCmd)
@@ -266,87 +211,58 @@ TEST(WriteScript, RepeatedFileNamesGetTheirOwnOutputs)
         EXPECT_NE(script.find(output), std::string::npos) << output << " missing from\n" << script;
 }
 
-TEST(WriteScript, TargetAndFrameSizeCarryOverToTheNextStart)
+TEST(WriteScript, MissingOrUnwritablePathFailsAndLeavesWhatWasThere)
 {
     TScriptJob job;
-    ASSERT_TRUE(job.Write(false, HolidayFiles, "PAL").Succeeded());
-    ASSERT_TRUE(job.Write(false, HolidayFiles, "pal").Succeeded());
-    EXPECT_EQ(job.Script(), OnePassExample);
-}
-
-TEST(WriteScript, MissingOutputFolderFailsWithoutAFile)
-{
-    TScriptJob job;
+    const std::string script = Str(job.Settings.ScriptPath);
     const std::string missing = job.Folder.Path() + "missing";
     job.Settings.ScriptPath = TText((missing + job.Folder.Path().back() + "convert.bat").c_str());
-    const TScriptResult result = job.Write(false);
+    TScriptResult result = job.Write(false);
     EXPECT_EQ(result.Code, 3);
     EXPECT_EQ(Str(result.Text), "Invalid filename");
     EXPECT_FALSE(std::filesystem::exists(missing));
-}
 
-TEST(WriteScript, UnwritableScriptPathFailsAndLeavesWhatWasThere)
-{
     // A folder that holds the script's name cannot be opened for writing, not
     // even by an administrator or root.
-    TScriptJob job;
-    std::filesystem::create_directory(Str(job.Settings.ScriptPath));
-    const TScriptResult result = job.Write(false);
+    job.Settings.ScriptPath = script.c_str();
+    std::filesystem::create_directory(script);
+    result = job.Write(false);
     EXPECT_EQ(result.Code, 5);
     EXPECT_EQ(Str(result.Text), "File access denied");
-    EXPECT_TRUE(std::filesystem::is_directory(Str(job.Settings.ScriptPath)));
+    EXPECT_TRUE(std::filesystem::is_directory(script));
 }
 
 TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
 {
-    const auto write = [](TFakeJobPlatform& platform) {
+    const struct {
+        int CreateFailure, FailingWrite, WriteFailure, CloseFailure;
+        const char* Text;
+        int Writes;
+        bool Removed;
+    } cases[] = {
+        // Each file's block is one write; no write may follow a failed one.
+        {0, 1, 101, 0, "Disk full", 1, true},
+        {0, 2, 32, 0, "I/O error 32", 2, true},
+        {0, 0, 0, 1117, "I/O error 1117", 2, true},
+        {2, 0, 0, 0, "File not found", 0, false},
+        {4, 0, 0, 0, "Too many open files", 0, false},
+    };
+    for (const auto& c : cases) {
+        TFakeJobPlatform platform;
+        platform.CreateFailure = c.CreateFailure;
+        platform.FailingWrite = c.FailingWrite;
+        platform.WriteFailure = c.WriteFailure;
+        platform.CloseFailure = c.CloseFailure;
         TJobSettings s;
         InitJobSettings(s);
-        return WriteScript(s, "16:9", "PAL", "6000", false, true, HolidayFiles.data(), 2, platform);
-    };
-    const std::vector<std::string> script = {"C:\\convert.bat"};
-
-    // Each file's block is one write.
-    for (int failing = 1; failing <= 2; ++failing) {
-        TFakeJobPlatform platform;
-        platform.FailingWrite = failing;
-        platform.WriteFailure = 101;
-        const TScriptResult result = write(platform);
-        EXPECT_EQ(result.Code, 101);
-        EXPECT_EQ(Str(result.Text), "Disk full");
-        EXPECT_EQ(platform.Writes, failing) << "no write may follow a failed one";
-        EXPECT_FALSE(platform.IsOpen);
-        EXPECT_EQ(platform.Removed, script);
+        const TScriptResult result =
+            WriteScript(s, "16:9", "PAL", "6000", false, true, HolidayFiles.data(), 2, platform);
+        EXPECT_EQ(result.Code, c.CreateFailure + c.WriteFailure + c.CloseFailure) << c.Text;
+        EXPECT_EQ(Str(result.Text), c.Text);
+        EXPECT_EQ(platform.Writes, c.Writes) << c.Text;
+        EXPECT_FALSE(platform.IsOpen) << c.Text;
+        EXPECT_EQ(platform.Removed, c.Removed ? Texts{"C:\\convert.bat"} : Texts{}) << c.Text;
     }
-    {
-        TFakeJobPlatform platform;
-        platform.CloseFailure = 1117;
-        const TScriptResult result = write(platform);
-        EXPECT_EQ(result.Code, 1117);
-        EXPECT_EQ(Str(result.Text), "I/O error 1117");
-        EXPECT_EQ(platform.Writes, 2);
-        EXPECT_EQ(platform.Removed, script);
-    }
-    {
-        TFakeJobPlatform platform;
-        platform.CreateFailure = 4;
-        const TScriptResult result = write(platform);
-        EXPECT_EQ(result.Code, 4);
-        EXPECT_EQ(Str(result.Text), "Too many open files");
-        EXPECT_EQ(platform.Writes, 0);
-        EXPECT_TRUE(platform.Removed.empty());
-    }
-}
-
-TEST(IoErrorText, TextsOfTheRuntimeErrors)
-{
-    EXPECT_EQ(Str(IoErrorText(2)), "File not found");
-    EXPECT_EQ(Str(IoErrorText(3)), "Invalid filename");
-    EXPECT_EQ(Str(IoErrorText(4)), "Too many open files");
-    EXPECT_EQ(Str(IoErrorText(5)), "File access denied");
-    EXPECT_EQ(Str(IoErrorText(101)), "Disk full");
-    EXPECT_EQ(Str(IoErrorText(32)), "I/O error 32");
-    EXPECT_EQ(Str(IoErrorText(112)), "I/O error 112");
 }
 
 TEST(LaunchScript, HandsTheScriptToTheShellAndReportsARefusal)
@@ -358,6 +274,24 @@ TEST(LaunchScript, HandsTheScriptToTheShellAndReportsARefusal)
     EXPECT_TRUE(LaunchScript(s, platform));
     platform.ShellRefuses = true;
     EXPECT_FALSE(LaunchScript(s, platform));
-    EXPECT_EQ(platform.ShellOpened,
-              (std::vector<std::string>{"E:\\Out Folder\\convert.bat", "E:\\Out Folder\\convert.bat"}));
+    EXPECT_EQ(platform.ShellOpened, (Texts{"E:\\Out Folder\\convert.bat", "E:\\Out Folder\\convert.bat"}));
+}
+
+TEST(SystemJobPlatform, OnlyAFileCountsAsTheEncoderAndAMissingScriptIsNotLaunched)
+{
+    TTempFolder folder;
+    TJobSettings s;
+    InitJobSettings(s);
+    s.FileCount = 1;
+    s.FlickPath = folder.Path().c_str();
+    const std::string encoder = folder.Path() + "ffmpeg.exe";
+    EXPECT_EQ(ValidateStart(s, false, "", SystemJobPlatform()).Count, 1);
+    std::filesystem::create_directory(encoder);
+    EXPECT_EQ(ValidateStart(s, false, "", SystemJobPlatform()).Count, 1);
+    std::filesystem::remove(encoder);
+    WriteBytes(encoder, "");
+    EXPECT_EQ(ValidateStart(s, false, "", SystemJobPlatform()).Count, 0);
+
+    s.ScriptPath = (folder.Path() + "missing.bat").c_str();
+    EXPECT_FALSE(LaunchScript(s, SystemJobPlatform()));
 }

@@ -4,13 +4,6 @@
 
 namespace {
 
-const char Holiday2Pass1[] =
-    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"";
-const char Holiday2Pass2[] =
-    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"";
-const char Holiday1Pass[] =
-    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"";
-
 TJobSettings StartedSettings()
 {
     TJobSettings s;
@@ -19,11 +12,13 @@ TJobSettings StartedSettings()
     return s;
 }
 
-std::string BaseNameOf(const char* path)
+std::string OnePassLine(const char* aspect, const char* format, const char* bitrate, bool halfD1,
+                        const char* path, int number)
 {
     TJobSettings s = StartedSettings();
-    DeriveBaseName(s, path);
-    return Str(s.BaseName);
+    CaptureEncoderSettings(s, aspect, format, bitrate, halfD1);
+    BuildCommandLines(s, path, false, number);
+    return Str(s.OnePassCommand);
 }
 
 std::vector<int> NumbersOf(const std::vector<const char*>& paths)
@@ -43,100 +38,48 @@ TEST(BuildCommandLines, WorkedExampleInAllThreeVariants)
 {
     TJobSettings s = StartedSettings();
     CaptureEncoderSettings(s, "16:9", "PAL", "6000", false);
-    EXPECT_EQ(Str(s.Target), "pal-dvd");
-    EXPECT_EQ(Str(s.FrameSize), "720x576");
-
     BuildCommandLines(s, "D:\\Video\\holiday.avi", true, 0);
-    EXPECT_EQ(Str(s.BaseName), "holiday_avi");
-    EXPECT_EQ(Str(s.Pass1Command), Holiday2Pass1);
-    EXPECT_EQ(Str(s.Pass2Command), Holiday2Pass2);
+    EXPECT_EQ(Str(s.Pass1Command), HolidayPass1);
+    EXPECT_EQ(Str(s.Pass2Command), HolidayPass2);
     EXPECT_TRUE(s.OnePassCommand.IsEmpty());
-
     BuildCommandLines(s, "D:\\Video\\holiday.avi", false, 0);
-    EXPECT_EQ(Str(s.OnePassCommand), Holiday1Pass);
+    EXPECT_EQ(Str(s.OnePassCommand), HolidayOnePass);
 }
 
-TEST(BuildCommandLines, NtscHalfD1AndARepeatNumber)
+TEST(BuildCommandLines, NtscHalfD1RepeatNumberAndTypedTextsUnaltered)
 {
-    TJobSettings s = StartedSettings();
-    CaptureEncoderSettings(s, "4:3", "NTSC", "9000", true);
-    BuildCommandLines(s, "D:\\Video\\holiday.avi", false, 3);
-    EXPECT_EQ(Str(s.OnePassCommand),
+    EXPECT_EQ(OnePassLine("4:3", "NTSC", "9000", true, "D:\\Video\\holiday.avi", 3),
               "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target ntsc-dvd -minrate 9000k -maxrate 9000k -b 9000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 4:3 -s 352x480 -an -ilme -o -y \"E:\\DVD\\holiday_avi_3.m2v\"");
-}
-
-TEST(BuildCommandLines, TypedTextsAreUsedUnaltered)
-{
-    TJobSettings s = StartedSettings();
-    CaptureEncoderSettings(s, "2.35", "PAL", "abc", false);
-    BuildCommandLines(s, "clip", false, 0);
-    EXPECT_EQ(Str(s.OnePassCommand),
+    EXPECT_EQ(OnePassLine("2.35", "PAL", "abc", false, "clip", 0),
               "ffmpeg.exe -i \"clip\" -target pal-dvd -minrate abck -maxrate abck -b abck -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 2.35 -s 720x576 -an -ilme -o -y \"E:\\DVD\\clip.m2v\"");
-}
-
-TEST(BuildCommandLines, UnknownFormatInTheFirstStartLeavesTargetAndFrameSizeEmpty)
-{
-    TJobSettings s = StartedSettings();
-    CaptureEncoderSettings(s, "16:9", "pal", "6000", false);
-    BuildCommandLines(s, "D:\\a.avi", true, 0);
-    const std::string line = Str(s.Pass1Command);
+    // An unknown format in the first Start leaves target and frame size empty.
+    const std::string line = OnePassLine("16:9", "pal", "6000", false, "D:\\a.avi", 0);
     EXPECT_NE(line.find(" -target  -minrate "), std::string::npos) << line;
-    EXPECT_NE(line.find(" -s  -pass 1 "), std::string::npos) << line;
+    EXPECT_NE(line.find(" -s  -an "), std::string::npos) << line;
 }
 
 TEST(CaptureEncoderSettings, TargetAndFrameSizeFollowFormatAndHalfD1)
 {
     TJobSettings s = StartedSettings();
-    CaptureEncoderSettings(s, "4:3", "NTSC", "1000", false);
-    EXPECT_EQ(Str(s.Target), "ntsc-dvd");
-    EXPECT_EQ(Str(s.FrameSize), "720x480");
-    EXPECT_EQ(Str(s.AspectText), "4:3");
-    EXPECT_EQ(Str(s.FormatText), "NTSC");
-    EXPECT_EQ(Str(s.BitrateText), "1000");
-
-    CaptureEncoderSettings(s, "4:3", "NTSC", "1000", true);
-    EXPECT_EQ(Str(s.Target), "ntsc-dvd");
-    EXPECT_EQ(Str(s.FrameSize), "352x480");
-
-    CaptureEncoderSettings(s, "4:3", "PAL", "1000", true);
-    EXPECT_EQ(Str(s.Target), "pal-dvd");
-    EXPECT_EQ(Str(s.FrameSize), "352x576");
-
-    // Anything but exactly "PAL" or "NTSC" keeps what the last Start chose.
-    for (const char* format : {"pal", "PAL ", "ntsc", "SECAM", ""}) {
-        CaptureEncoderSettings(s, "4:3", format, "1000", false);
-        EXPECT_EQ(Str(s.Target), "pal-dvd") << format;
-        EXPECT_EQ(Str(s.FrameSize), "352x576") << format;
-        EXPECT_EQ(Str(s.FormatText), format);
+    const struct {
+        const char* Format;
+        bool HalfD1;
+        const char* Target;
+        const char* FrameSize;
+    } cases[] = {
+        {"NTSC", false, "ntsc-dvd", "720x480"}, {"NTSC", true, "ntsc-dvd", "352x480"},
+        {"PAL", true, "pal-dvd", "352x576"},
+        // Anything but exactly "PAL" or "NTSC" keeps what the last Start chose.
+        {"pal", false, "pal-dvd", "352x576"}, {"PAL ", false, "pal-dvd", "352x576"},
+        {"ntsc", false, "pal-dvd", "352x576"}, {"", false, "pal-dvd", "352x576"},
+        {"PAL", false, "pal-dvd", "720x576"},
+    };
+    for (const auto& c : cases) {
+        CaptureEncoderSettings(s, "4:3", c.Format, "1000", c.HalfD1);
+        EXPECT_EQ(Str(s.Target), c.Target) << '"' << c.Format << '"';
+        EXPECT_EQ(Str(s.FrameSize), c.FrameSize) << '"' << c.Format << '"';
+        EXPECT_EQ(Str(s.FormatText), c.Format);
     }
-
-    CaptureEncoderSettings(s, "4:3", "PAL", "1000", false);
-    EXPECT_EQ(Str(s.FrameSize), "720x576");
-}
-
-TEST(CaptureEncoderSettings, AcceptedCustomBitrateBeatsThePreset)
-{
-    TJobSettings s = StartedSettings();
-    s.BitrateText = "150";
-    s.UseCustomBitrate = true;
-    CaptureEncoderSettings(s, "4:3", "PAL", "8000", false);
-    EXPECT_EQ(Str(s.BitrateText), "150");
-    s.UseCustomBitrate = false;
-    CaptureEncoderSettings(s, "4:3", "PAL", "8000", false);
-    EXPECT_EQ(Str(s.BitrateText), "8000");
-}
-
-TEST(DeriveBaseName, FileNamePartWithDotsMadeUnderscores)
-{
-    EXPECT_EQ(BaseNameOf("D:\\Video\\holiday.avi"), "holiday_avi");
-    EXPECT_EQ(BaseNameOf("D:\\a.b\\clip.part1.mpg"), "clip_part1_mpg");
-    EXPECT_EQ(BaseNameOf("D:\\Video\\Party 2.mpg"), "Party 2_mpg");
-    EXPECT_EQ(BaseNameOf("D:\\Video\\noext"), "noext");
-    EXPECT_EQ(BaseNameOf("clip.part1.mpg"), "clip_part1_mpg");
-    EXPECT_EQ(BaseNameOf("D:\\x/y.avi"), "x/y_avi");
-    EXPECT_EQ(BaseNameOf("D:\\v\\.hidden."), "_hidden_");
-    EXPECT_EQ(BaseNameOf("D:\\v\\"), "");
-    EXPECT_EQ(BaseNameOf(""), "");
 }
 
 TEST(TOutputNumbers, LaterRepeatsOfABaseNameGetNumbers)
@@ -145,9 +88,8 @@ TEST(TOutputNumbers, LaterRepeatsOfABaseNameGetNumbers)
     EXPECT_EQ(NumbersOf({}), V{});
     EXPECT_EQ(NumbersOf({"D:\\a\\clip.avi", "D:\\b\\other.avi"}), (V{0, 0}));
     EXPECT_EQ(NumbersOf({"D:\\a\\clip.avi", "D:\\b\\clip.avi", "E:\\clip.avi"}), (V{0, 2, 3}));
-    // Windows file names ignore case.
+    // Windows file names ignore case; dots and underscores meet in one base name.
     EXPECT_EQ(NumbersOf({"D:\\a\\Clip.AVI", "D:\\b\\clip.avi"}), (V{0, 2}));
-    // Dots and underscores meet in one base name.
     EXPECT_EQ(NumbersOf({"D:\\a\\clip.avi", "D:\\b\\clip_avi"}), (V{0, 2}));
     // A number never makes a name that the script already uses, earlier or later.
     EXPECT_EQ(NumbersOf({"D:\\a\\clip.avi", "D:\\b\\clip.avi", "D:\\c\\CLIP_AVI_2"}), (V{0, 3, 0}));

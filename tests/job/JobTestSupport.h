@@ -24,6 +24,14 @@
 
 inline std::string Str(const TText& text) { return std::string(text.CStr(), text.Length()); }
 
+// The worked example's command lines for "D:\Video\holiday.avi" (16:9, PAL, 6000).
+const char HolidayPass1[] =
+    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"";
+const char HolidayPass2[] =
+    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"";
+const char HolidayOnePass[] =
+    "ffmpeg.exe -i \"D:\\Video\\holiday.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y \"E:\\DVD\\holiday_avi.m2v\"";
+
 // Joins lines, each ending in CR LF, as they stand in a batch file.
 inline std::string CrLfLines(const std::vector<std::string>& lines)
 {
@@ -63,7 +71,7 @@ public:
     TTempFolder(const TTempFolder&) = delete;
     TTempFolder& operator=(const TTempFolder&) = delete;
 
-    // The folder's path with a trailing separator, as the job keeps folders.
+    // With a trailing separator, as the job keeps folders.
     std::string Path() const { return FPath.string() + static_cast<char>(std::filesystem::path::preferred_separator); }
 
 private:
@@ -80,8 +88,6 @@ public:
     int CloseFailure = 0;
     bool ShellRefuses = false;
 
-    std::string Created;
-    std::string Written;
     int Writes = 0;
     bool IsOpen = false;
     std::vector<std::string> Removed;
@@ -89,22 +95,16 @@ public:
 
     bool FileExists(const TText& path) override { return ExistingFiles.count(Str(path)) != 0; }
 
-    int CreateOutput(const TText& path) override
+    int CreateOutput(const TText&) override
     {
-        if (CreateFailure)
-            return CreateFailure;
-        Created = Str(path);
-        IsOpen = true;
-        return 0;
+        IsOpen = CreateFailure == 0;
+        return CreateFailure;
     }
 
-    int WriteOutput(const char* data, int length) override
+    int WriteOutput(const char*, int) override
     {
         EXPECT_TRUE(IsOpen) << "write to a file that is not open";
-        if (++Writes == FailingWrite)
-            return WriteFailure;
-        Written.append(data, static_cast<size_t>(length));
-        return 0;
+        return ++Writes == FailingWrite ? WriteFailure : 0;
     }
 
     int CloseOutput() override

@@ -20,31 +20,6 @@ bool IsClass(HWND window, const char* name)
     return lstrcmpiA(gui::WindowClass(window).c_str(), name) == 0;
 }
 
-INPUT KeyInput(WORD virtualKey, bool up)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-// A mouse event that carries its own screen position: under Wine a pointer event
-// of the display that arrives late can move the cursor back after SetCursorPos,
-// and an event without a position would then land where the cursor was before.
-INPUT MouseInput(POINT screen, DWORD flags)
-{
-    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    // Absolute positions run from 0 to 65535 over the screen; rounding up lands on the pixel.
-    input.mi.dx = (screen.x * 65536 + width - 1) / width;
-    input.mi.dy = (screen.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
 void BringToFront(HWND window)
 {
     if (!gui::BringToFront(GetAncestor(window, GA_ROOT), AppTimeoutMs))
@@ -226,12 +201,12 @@ void AppDriver::ClickAt(HWND window, POINT client, bool withCtrl) const
                 [this] { return GetTickCount() - FLastClickTime > GetDoubleClickTime(); });
     std::vector<INPUT> inputs;
     if (withCtrl)
-        inputs.push_back(KeyInput(VK_CONTROL, false));
-    inputs.push_back(MouseInput(screen, 0));
-    inputs.push_back(MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
-    inputs.push_back(MouseInput(screen, MOUSEEVENTF_LEFTUP));
+        inputs.push_back(gui::KeyInput(VK_CONTROL, false));
+    inputs.push_back(gui::MouseInput(screen, 0));
+    inputs.push_back(gui::MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
+    inputs.push_back(gui::MouseInput(screen, MOUSEEVENTF_LEFTUP));
     if (withCtrl)
-        inputs.push_back(KeyInput(VK_CONTROL, true));
+        inputs.push_back(gui::KeyInput(VK_CONTROL, true));
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         throw std::runtime_error("the click could not be sent");
     FLastClick = screen;

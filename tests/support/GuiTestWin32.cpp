@@ -1,7 +1,5 @@
 #include "support/GuiTestWin32.h"
 
-#include <cctype>
-
 namespace gui {
 
 namespace {
@@ -9,26 +7,19 @@ namespace {
 // How often a waiting thread looks at its condition again when no message wakes it.
 const DWORD PollMs = 10;
 
-bool EqualsIgnoringCase(const std::string& a, const char* b)
-{
-    std::string other(b);
-    if (a.size() != other.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)other[i]))
-            return false;
-    }
-    return true;
-}
+bool EqualsIgnoringCase(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
 
-void SendInputs(std::vector<INPUT>& inputs)
-{
-    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
-}
+void SendInputs(std::vector<INPUT>& inputs) { SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT)); }
 
-bool IsExtendedKey(WORD vk)
+bool IsExtendedKey(WORD vk) { return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE; }
+
+// The first visible top-level window of the process that satisfies match.
+HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match)
 {
-    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+    for (HWND window : TopLevelWindows(processId))
+        if (match(window))
+            return window;
+    return nullptr;
 }
 
 INPUT KeyInput(WORD vk, bool up)
@@ -41,11 +32,15 @@ INPUT KeyInput(WORD vk, bool up)
     return input;
 }
 
-INPUT MouseInput(DWORD flags)
+INPUT MouseInput(POINT screen, DWORD flags)
 {
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    // Absolute positions run from 0 to 65535 over the screen; rounding up lands on the pixel.
+    input.mi.dx = (screen.x * 65536 + width - 1) / width;
+    input.mi.dy = (screen.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return input;
 }
 
@@ -64,16 +59,16 @@ void PumpMessages()
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     for (;;) {
         PumpMessages();
         if (condition())
             return true;
-        DWORD elapsed = GetTickCount() - start;
+        const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= timeoutMs)
             return false;
-        DWORD slice = timeoutMs - elapsed < PollMs ? timeoutMs - elapsed : PollMs;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed < PollMs ? timeoutMs - elapsed : PollMs,
+                                  QS_ALLINPUT);
     }
 }
 
@@ -82,7 +77,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 // nor the queue itself has anything left.
 void PumpUntilIdle(DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     do {
         PumpMessages();
         if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT) == WAIT_TIMEOUT
@@ -97,15 +92,14 @@ std::string WindowText(HWND window)
 {
     char text[1024] = {};
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, DefaultTimeoutMs,
-                        &length);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, DefaultTimeoutMs, &length);
     return std::string(text, (size_t)length < sizeof text ? (size_t)length : sizeof text - 1);
 }
 
 std::string WindowClass(HWND window)
 {
     char name[256] = {};
-    int length = GetClassNameA(window, name, sizeof name);
+    const int length = GetClassNameA(window, name, sizeof name);
     return std::string(name, length > 0 ? (size_t)length : 0);
 }
 
@@ -143,38 +137,18 @@ std::vector<HWND> TopLevelWindows(DWORD processId)
 
 HWND FindTopLevelWindow(const std::string& title, DWORD processId)
 {
-    for (HWND window : TopLevelWindows(processId)) {
-        if (WindowText(window) == title)
-            return window;
-    }
-    return nullptr;
-}
-
-HWND WaitForTopLevelWindow(const std::string& title, DWORD processId, DWORD timeoutMs)
-{
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopLevelWindow(title, processId)) != nullptr; }, timeoutMs);
-    return found;
+    return FindTopLevel(processId, [&](HWND window) { return WindowText(window) == title; });
 }
 
 HWND FindDialog(const std::string& title, DWORD processId)
 {
-    for (HWND window : TopLevelWindows(processId)) {
-        if (WindowClass(window) == "#32770" && WindowText(window) == title)
-            return window;
-    }
-    return nullptr;
+    return FindTopLevel(processId,
+                        [&](HWND window) { return WindowClass(window) == "#32770" && WindowText(window) == title; });
 }
 
 HWND FindTopLevelWindowShowing(const std::string& text, DWORD processId)
 {
-    for (HWND window : TopLevelWindows(processId)) {
-        for (HWND child : Descendants(window)) {
-            if (WindowText(child) == text)
-                return window;
-        }
-    }
-    return nullptr;
+    return FindTopLevel(processId, [&](HWND window) { return FindDescendant(window, nullptr, text.c_str()) != nullptr; });
 }
 
 std::vector<HWND> Descendants(HWND parent)
@@ -186,30 +160,24 @@ std::vector<HWND> Descendants(HWND parent)
 
 HWND FindDescendant(HWND parent, const char* className, const char* text)
 {
-    for (HWND window : Descendants(parent)) {
-        if (className && !EqualsIgnoringCase(WindowClass(window), className))
-            continue;
-        if (text && WindowText(window) != text)
-            continue;
-        return window;
-    }
+    for (HWND window : Descendants(parent))
+        if ((!className || EqualsIgnoringCase(WindowClass(window), className)) && (!text || WindowText(window) == text))
+            return window;
     return nullptr;
 }
 
 std::vector<HWND> VisibleButtons(HWND parent)
 {
     std::vector<HWND> buttons;
-    for (HWND window : Descendants(parent)) {
+    for (HWND window : Descendants(parent))
         if (EqualsIgnoringCase(WindowClass(window), "Button") && IsWindowVisible(window))
             buttons.push_back(window);
-    }
     return buttons;
 }
 
 //--- Answering modal dialogs
 
-DialogAnswerer::DialogAnswerer(std::function<HWND()> find, std::function<void(HWND)> answer,
-                               DWORD timeoutMs)
+DialogAnswerer::DialogAnswerer(std::function<HWND()> find, std::function<void(HWND)> answer, DWORD timeoutMs)
 {
     FThread = std::thread([this, find, answer, timeoutMs] {
         HWND window = nullptr;
@@ -220,16 +188,12 @@ DialogAnswerer::DialogAnswerer(std::function<HWND()> find, std::function<void(HW
     });
 }
 
-DialogAnswerer::DialogAnswerer(const std::string& title, std::function<void(HWND)> answer,
-                               DWORD timeoutMs)
+DialogAnswerer::DialogAnswerer(const std::string& title, std::function<void(HWND)> answer, DWORD timeoutMs)
     : DialogAnswerer([title] { return FindDialog(title); }, answer, timeoutMs)
 {
 }
 
-DialogAnswerer::~DialogAnswerer()
-{
-    Wait();
-}
+DialogAnswerer::~DialogAnswerer() { Wait(); }
 
 bool DialogAnswerer::Wait()
 {
@@ -250,10 +214,7 @@ void PressButton(HWND button)
     SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, DefaultTimeoutMs, &result);
 }
 
-void PressDialogButton(HWND dialog, int id)
-{
-    PressButton(GetDlgItem(dialog, id));
-}
+void PressDialogButton(HWND dialog, int id) { PressButton(GetDlgItem(dialog, id)); }
 
 //--- Real input
 
@@ -280,18 +241,18 @@ void PressKey(WORD vk, WORD modifier)
 void TypeText(const std::string& text)
 {
     for (char c : text) {
-        SHORT scan = VkKeyScanA(c);
-        if (scan == -1) {
-            std::vector<INPUT> inputs(2);
-            for (int i = 0; i < 2; ++i) {
-                inputs[i].type = INPUT_KEYBOARD;
-                inputs[i].ki.wScan = (unsigned char)c;
-                inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-            }
-            SendInputs(inputs);
+        const SHORT scan = VkKeyScanA(c);
+        if (scan != -1) {
+            PressKey(LOBYTE(scan), (HIBYTE(scan) & 1) ? VK_SHIFT : 0);
             continue;
         }
-        PressKey(LOBYTE(scan), (HIBYTE(scan) & 1) ? VK_SHIFT : 0);
+        std::vector<INPUT> inputs(2);
+        for (int i = 0; i < 2; ++i) {
+            inputs[i].type = INPUT_KEYBOARD;
+            inputs[i].ki.wScan = (unsigned char)c;
+            inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+        }
+        SendInputs(inputs);
     }
 }
 
@@ -306,11 +267,10 @@ void ClickAt(HWND window, POINT client, int count)
 {
     POINT screen = client;
     ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
-    std::vector<INPUT> inputs;
+    std::vector<INPUT> inputs = {MouseInput(screen, 0)};
     for (int i = 0; i < count; ++i) {
-        inputs.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN));
-        inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
+        inputs.push_back(MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
+        inputs.push_back(MouseInput(screen, MOUSEEVENTF_LEFTUP));
     }
     SendInputs(inputs);
 }

@@ -1,5 +1,6 @@
-#include "WolCoreTestSupport.h"
+#include "WolTestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <new>
@@ -33,13 +34,10 @@ void operator delete[](void* p) noexcept { operator delete(p); }
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
 
-namespace core {
-
 long LiveObjects() { return liveObjects; }
 
 std::vector<int> Events;
 std::vector<SeenMessage> Seen;
-std::vector<UINT> DefaultCalls;
 
 TWidget* MakeForm(const char* caption)
 {
@@ -50,8 +48,7 @@ TWidget* MakeForm(const char* caption)
     return form;
 }
 
-TWidget* MakeControl(TWidget* parent, const char* className, DWORD style, UINT id,
-                     int x, int y, int w, int h)
+TWidget* MakeControl(TWidget* parent, const char* className, DWORD style, UINT id, int x, int y, int w, int h)
 {
     TWidget* control = NewWidget(parent);
     control->ClassName = className;
@@ -80,32 +77,22 @@ LRESULT CALLBACK DestroyLogger(HWND window, UINT message, WPARAM wParam, LPARAM 
     return CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
-// The real procedure behind each recorded widget, by window.
+std::vector<UINT> defaultCalls;
 std::map<HWND, WNDPROC> realDefaults;
 
 LRESULT CALLBACK DefaultRecorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DefaultCalls.push_back(message);
-    WNDPROC real = realDefaults[window];
-    if (real)
+    defaultCalls.push_back(message);
+    if (WNDPROC real = realDefaults[window])
         return CallWindowProcA(real, window, message, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }
 
-void AddDeathSentinel(TRefObject* owner, int id)
-{
-    owner->AddOwnedRoutine(RecordDeath, id);
-}
+void AddDeathSentinel(TRefObject* owner, int id) { owner->AddOwnedRoutine(RecordDeath, id); }
 
-bool Died(int id)
-{
-    for (int event : Events)
-        if (event == id)
-            return true;
-    return false;
-}
+bool Died(int id) { return std::count(Events.begin(), Events.end(), id) != 0; }
 
 void LogWindowDestroy(HWND window, int id)
 {
@@ -122,11 +109,9 @@ bool RecordMessage(TWidget* widget, TMessageRecord& record, LRESULT&)
 
 int CountSeen(TWidget* widget, UINT message)
 {
-    int count = 0;
-    for (const SeenMessage& seen : Seen)
-        if (seen.Widget == widget && seen.Message == message)
-            ++count;
-    return count;
+    return static_cast<int>(std::count_if(Seen.begin(), Seen.end(), [&](const SeenMessage& seen) {
+        return seen.Widget == widget && seen.Message == message;
+    }));
 }
 
 void RecordDefaultProcessing(TWidget* widget)
@@ -135,6 +120,14 @@ void RecordDefaultProcessing(TWidget* widget)
     widget->BaseWndProc = DefaultRecorder;
 }
 
+int CountDefault(UINT message)
+{
+    return static_cast<int>(std::count(defaultCalls.begin(), defaultCalls.end(), message));
+}
+
+namespace {
+
+// Dispatches everything queued for this thread; WM_QUIT is taken, not acted on.
 void DrainQueue()
 {
     MSG message;
@@ -146,28 +139,25 @@ void DrainQueue()
     }
 }
 
+}
+
 void CoreTest::SetUp()
 {
-    RunActive = false;
-    Terminating = false;
-    MainWidget = nullptr;
-    CreationWidget = nullptr;
+    RunActive = Terminating = false;
+    MainWidget = CreationWidget = nullptr;
     DrainQueue();
+    // Reserved so that the records' own growth does not move LiveObjects.
     Events.clear();
     Events.reserve(256);
     Seen.clear();
     Seen.reserve(1024);
-    DefaultCalls.clear();
-    DefaultCalls.reserve(1024);
+    defaultCalls.clear();
+    defaultCalls.reserve(1024);
 }
 
 void CoreTest::TearDown()
 {
     DrainQueue();
-    RunActive = false;
-    Terminating = false;
-    MainWidget = nullptr;
-    CreationWidget = nullptr;
-}
-
+    RunActive = Terminating = false;
+    MainWidget = CreationWidget = nullptr;
 }
