@@ -22,6 +22,8 @@ HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match)
     return nullptr;
 }
 
+}
+
 INPUT KeyInput(WORD vk, bool up)
 {
     INPUT input = {};
@@ -42,8 +44,6 @@ INPUT MouseInput(POINT screen, DWORD flags)
     input.mi.dy = (screen.y * 65536 + height - 1) / height;
     input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return input;
-}
-
 }
 
 //--- Waiting
