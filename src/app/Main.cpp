@@ -5,10 +5,9 @@
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     InstallLastChanceReport();
-    ModuleInstance = instance;
     BuildMainForm(MainForm, nullptr);
     RunMessageLoop(MainForm->MainWindow);
     return 0;

@@ -112,11 +112,12 @@ TOutputNumbers::TOutputNumbers(TJobSettings& settings, const TText* paths, int c
     for (int i = 0; i < count; ++i) {
         FNumbers[i] = 0;
         given[i] = derived[i];
-        for (int number = 2; givenNames.Contains(given[i]); ++number) {
+        for (int number = 2; givenNames.Contains(derived[i]); ++number) {
             const TText candidate = derived[i] + "_" + IntegerToText(number);
             if (!derivedNames.Contains(candidate) && !givenNames.Contains(candidate)) {
                 FNumbers[i] = number;
                 given[i] = candidate;
+                break;
             }
         }
         givenNames.Add(given[i]);
