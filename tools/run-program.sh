@@ -1,26 +1,35 @@
 #!/usr/bin/env bash
-# Builds the 32-bit Windows program and runs it under Wine. With a display it
-# simply runs it. Without one it runs it on a virtual display, saves a
-# screenshot of its window to docs/screenshot.png, closes the window and
-# reports the program's exit code.
+# Builds the 32-bit Windows program (the 64-bit one where this machine cannot
+# run 32-bit programs) and runs it under Wine. With a display it simply runs
+# it. Without one it runs it on a virtual display, saves a screenshot of its
+# window to docs/screenshot.png, closes the window and reports the program's
+# exit code.
 set -uo pipefail
 
 repo=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
 cd "$repo" || exit 1
 
 bash tools/setup.sh </dev/null || exit 1
-cmake --preset win32 >/dev/null && cmake --build --preset win32 -j2 --target spindrel || exit 1
-exe=$repo/build/win32/bin/spindrel.exe
+. tools/wine-env.sh
+spindrel_wine_env
+
+# The 32-bit program is the one that ships; where it cannot run, the 64-bit one.
+preset=win32
+if [ -n "$SPINDREL_WINE32_MISSING" ]; then
+    preset=win64
+    echo "run-program: $SPINDREL_WINE32_MISSING, so the 64-bit build runs"
+fi
+cmake --preset $preset >/dev/null && cmake --build --preset $preset -j2 --target spindrel || exit 1
+exe=$repo/build/$preset/bin/spindrel.exe
+echo "run-program: running $exe"
 
 if [ -n "${DISPLAY:-}" ]; then
     exec tools/wine-run.sh "$exe"
 fi
 
-. tools/wine-env.sh
-spindrel_wine_env
 trap spindrel_wine_stop EXIT
 spindrel_wine_start_display || exit 1
-spindrel_wine_ensure_prefix
+spindrel_wine_ensure_prefix || exit 1
 
 tools/wine-run.sh "$exe" &
 program=$!

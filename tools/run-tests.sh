@@ -2,7 +2,9 @@
 # Builds and tests everything: the native build (with sanitizers) and the 32-
 # and 64-bit Windows builds, whose tests run under Wine on a virtual display.
 # Every preset is tested even when an earlier one fails; the exit code is
-# non-zero when any of them failed.
+# non-zero when any of them failed. Where this machine cannot run 32-bit
+# programs (or SPINDREL_WINE64_ONLY=1), the 32-bit build is made but its tests
+# are not run; the summary says so and counts them as skipped.
 set -uo pipefail
 
 repo=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
@@ -14,6 +16,9 @@ bash tools/setup.sh </dev/null || exit 1
 . tools/wine-env.sh
 spindrel_wine_env
 trap spindrel_wine_stop EXIT
+if [ -n "$SPINDREL_WINE32_MISSING" ]; then
+    echo "run-tests: 64-bit Windows programs only: $SPINDREL_WINE32_MISSING"
+fi
 
 millis() { echo $(( $(date +%s%N) / 1000000 )); }
 seconds_since() { local ms=$(( $(millis) - $1 )); printf '%d.%d s' $((ms / 1000)) $((ms % 1000 / 100)); }
@@ -31,10 +36,14 @@ for preset in "${presets[@]}"; do
 done
 
 # One display and one persistent wineserver serve every Windows test, which
-# spares each test the start-up of Wine's services.
+# spares each test the start-up of Wine's services. Without a prefix no Windows
+# test can run, so its failure ends the run here.
 start=$(millis)
 spindrel_wine_start_display || exit 1
-spindrel_wine_ensure_prefix
+if ! spindrel_wine_ensure_prefix; then
+    echo "run-tests: stopped: no Wine prefix" >&2
+    exit 1
+fi
 spindrel_wine_start_server
 timings+=("wine: display + prefix + server $(seconds_since "$start")")
 
@@ -44,6 +53,10 @@ for preset in "${presets[@]}"; do
     if [ "${status[$preset]}" != built ]; then
         summary[$preset]="${status[$preset]}"
         failed=1
+        continue
+    fi
+    if [ "$preset" = win32 ] && [ -n "$SPINDREL_WINE32_MISSING" ]; then
+        summary[$preset]="not run: $SPINDREL_WINE32_MISSING"
         continue
     fi
     start=$(millis)
@@ -61,19 +74,38 @@ done
 echo
 echo "== Timings"
 printf '   %s\n' "${timings[@]}"
-# A preset that failed to build or to run its tests counts as one failure.
+# A preset that failed to build or to run its tests counts as one failure. The
+# 32-bit tests that could not run are the same programs as the 64-bit ones, so
+# they are counted as skipped in the number the 64-bit run had.
 echo "== Summary"
 passed=0
 failures=0
+skipped=0
+declare -A counts
 for preset in "${presets[@]}"; do
-    echo "$preset:"
-    echo "${summary[$preset]:-not run}"
     if [[ "${summary[$preset]:-}" =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+        counts[$preset]=${BASH_REMATCH[2]}
         failures=$(( failures + BASH_REMATCH[1] ))
         passed=$(( passed + BASH_REMATCH[2] - BASH_REMATCH[1] ))
+    elif [[ "${summary[$preset]:-}" == "not run: "* ]]; then
+        :
     else
         failures=$(( failures + 1 ))
     fi
 done
-echo "Total: $passed passed, $failures failed"
+for preset in "${presets[@]}"; do
+    line="${summary[$preset]:-not run}"
+    if [[ "$line" == "not run: "* ]]; then
+        count=${counts[win64]:-0}
+        skipped=$(( skipped + count ))
+        line="$line; its $count tests skipped"
+    fi
+    echo "$preset:"
+    echo "$line"
+done
+if [ "$skipped" -gt 0 ]; then
+    echo "Total: $passed passed, $failures failed, $skipped skipped"
+else
+    echo "Total: $passed passed, $failures failed"
+fi
 exit $failed

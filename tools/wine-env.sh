@@ -2,20 +2,56 @@
 # virtual display and one wineserver, each started only when missing and ended
 # only by whoever started it.
 #
-#   spindrel_wine_env             export WINEPREFIX and the other Wine settings
-#   spindrel_wine_ensure_prefix   make the WoW64 prefix once (parallel callers wait)
+#   spindrel_wine_env             pick the Wine mode, export WINEPREFIX and the other settings
+#   spindrel_wine                 run a Windows program (or Wine tool) with the chosen loader
+#   spindrel_wine_ensure_prefix   make the prefix once (parallel callers wait); fails with Wine's message
 #   spindrel_wine_start_display   start Xvfb when DISPLAY is empty
 #   spindrel_wine_server_running  true when a wineserver serves WINEPREFIX
 #   spindrel_wine_start_server    start a persistent wineserver unless one runs
 #   spindrel_wine_stop            end the display and wineserver started here
+#
+# Two modes. Where the kernel runs 32-bit programs, Wine's usual loader serves a
+# WoW64 prefix that runs 32- and 64-bit programs. Where it cannot (no IA32
+# support: Wine's 32-bit loader fails with "Exec format error", and /usr/bin/wine
+# picks that loader whenever wine32 is installed, for 64-bit programs too),
+# every call goes through the 64-bit loader and a 64-bit-only prefix of its own.
+# SPINDREL_WINE64_ONLY=1 forces the second mode on any machine.
 
 spindrel_wine_env() {
+    # Found out once per run; the scripts and CTest's emulator below inherit it.
+    if [ -z "${SPINDREL_WINE_MODE:-}" ]; then
+        if [ "${SPINDREL_WINE64_ONLY:-0}" = 1 ]; then
+            SPINDREL_WINE_MODE=win64-only
+            SPINDREL_WINE32_MISSING="SPINDREL_WINE64_ONLY=1 asks for 64-bit programs only"
+        elif /usr/lib/wine/wine --version >/dev/null 2>&1; then
+            SPINDREL_WINE_MODE=wow64
+            SPINDREL_WINE32_MISSING=""
+        else
+            SPINDREL_WINE_MODE=win64-only
+            SPINDREL_WINE32_MISSING="this kernel cannot run 32-bit programs"
+        fi
+        export SPINDREL_WINE_MODE SPINDREL_WINE32_MISSING
+    fi
+
     export SPINDREL_WINEPREFIX="${SPINDREL_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/spindrel/wine}"
-    export WINEPREFIX="$SPINDREL_WINEPREFIX"
+    if [ "$SPINDREL_WINE_MODE" = wow64 ]; then
+        export WINEPREFIX="$SPINDREL_WINEPREFIX"
+        SPINDREL_WINE_LOADER=wine
+    else
+        # A prefix of its own, so that it never meets one made with 32-bit support.
+        export WINEPREFIX="$SPINDREL_WINEPREFIX-win64-only"
+        SPINDREL_WINE_LOADER=/usr/lib/wine/wine64
+        # Programs that Wine starts from a program use this loader too.
+        export WINELOADER=$SPINDREL_WINE_LOADER
+    fi
     export WINEARCH=win64
     export WINEDEBUG=-all
     # No Mono or Gecko: nothing here needs them, and their installers would ask.
     export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+spindrel_wine() {
+    "$SPINDREL_WINE_LOADER" "$@"
 }
 
 # The stamp's name changes whenever the preparation below does, so that older
@@ -23,23 +59,36 @@ spindrel_wine_env() {
 spindrel_wine_ensure_prefix() {
     local stamp="$WINEPREFIX/.spindrel-prefix-v2"
     [ -e "$stamp" ] && return 0
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    mkdir -p "$(dirname "$WINEPREFIX")" || return 1
     (
         flock 9
-        if [ ! -e "$stamp" ]; then
-            echo "wine-env: preparing Wine prefix $WINEPREFIX" >&2
-            local server_was_running=""
-            spindrel_wine_server_running && server_was_running=1
-            wineboot -i >/dev/null 2>&1 </dev/null
-            # There is no window manager: Wine is to draw frames and captions
-            # itself, as Windows does, rather than wait up to two seconds for
-            # a window manager's answer on every hide or state change.
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-            # The prefix is complete once the server has written it out; a
-            # server that was already running keeps it and serves it anyway.
-            [ -n "$server_was_running" ] || wineserver -w
-            touch "$stamp"
+        [ -e "$stamp" ] && exit 0
+        echo "wine-env: preparing Wine prefix $WINEPREFIX ($SPINDREL_WINE_MODE)" >&2
+        local server_was_running="" log
+        spindrel_wine_server_running && server_was_running=1
+        log=$(mktemp)
+        # Wine's own words are shown when the prefix cannot be made: nothing
+        # later can run without it.
+        if ! spindrel_wine wineboot -i >"$log" 2>&1 </dev/null || [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
+            echo "wine-env: the Wine prefix $WINEPREFIX could not be made; Wine said:" >&2
+            cat "$log" >&2
+            rm -f "$log"
+            exit 1
         fi
+        # There is no window manager: Wine is to draw frames and captions
+        # itself, as Windows does, rather than wait up to two seconds for
+        # a window manager's answer on every hide or state change.
+        if ! spindrel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$log" 2>&1 </dev/null; then
+            echo "wine-env: could not set up the Wine prefix $WINEPREFIX; Wine said:" >&2
+            cat "$log" >&2
+            rm -f "$log"
+            exit 1
+        fi
+        rm -f "$log"
+        # The prefix is complete once the server has written it out; a
+        # server that was already running keeps it and serves it anyway.
+        [ -n "$server_was_running" ] || wineserver -w
+        touch "$stamp"
     ) 9>"$WINEPREFIX.lock"
 }
 
@@ -90,7 +139,7 @@ spindrel_wine_start_server() {
     # Wine's services start with the first program and stay as long as the
     # server does. Started here, with no output attached, they cannot hold
     # open the output pipe of a later program, on whose end CTest waits.
-    wine wineboot </dev/null >/dev/null 2>&1
+    spindrel_wine wineboot </dev/null >/dev/null 2>&1
 }
 
 spindrel_wine_stop() {

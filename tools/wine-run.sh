@@ -18,17 +18,17 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 spindrel_wine_start_display || exit 1
-spindrel_wine_ensure_prefix
+spindrel_wine_ensure_prefix || exit 1
 server_was_running=0
 spindrel_wine_server_running && server_was_running=1
 
 # Windows text-mode output ends lines with CR LF; whatever reads a pipe here
 # (CTest's test discovery above all) is a Unix tool that expects LF alone.
 if [ -t 1 ]; then
-    wine "$@"
+    spindrel_wine "$@"
     rc=$?
 else
-    wine "$@" | tr -d '\r'
+    spindrel_wine "$@" | tr -d '\r'
     rc=${PIPESTATUS[0]}
 fi
 
