@@ -6,6 +6,8 @@ static const char NoFilesMessage[] = "You have not entered any files for convers
 static const char NoEncoderMessage[] = "Please specify direcory with DVD Flick and FFMpeg !!!";
 static const char BadBitrateMessage[] =
     "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+static const char ConversionRunningMessage[] =
+    "A conversion started by Spindrel is still running. Wait for it to finish, then press Start again.";
 
 static void Fail(TJobSettings& settings, TStartMessages& messages, const char* message)
 {
@@ -21,6 +23,12 @@ TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
     settings.BadCustomBitrate = false;
     settings.UseCustomBitrate = false;
 
+    // The command interpreter reads a batch file line by line from where it left
+    // off: a new script in place of the running one would go on from its middle.
+    if (platform.IsShellRunActive()) {
+        Fail(settings, messages, ConversionRunningMessage);
+        return messages;
+    }
     if (settings.FileCount < 1)
         Fail(settings, messages, NoFilesMessage);
     if (!platform.FileExists(settings.FlickPath + "ffmpeg.exe"))
@@ -150,5 +158,5 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
 
 bool LaunchScript(const TJobSettings& settings, TJobPlatform& platform)
 {
-    return platform.ShellOpen(settings.ScriptPath);
+    return platform.ShellRun(settings.ScriptPath);
 }

@@ -10,7 +10,8 @@ struct TStartMessages {
     const char* Items[3] = {};
 };
 
-// Checks the file count, the encoder in FlickPath and, when useCustomBitrate is set,
+// While the script launched last still runs, fails with that alone. Otherwise checks
+// the file count, the encoder in FlickPath and, when useCustomBitrate is set,
 // customBitrateText (100 to 9000). All checks run; HasError is left set when any
 // failed. An accepted custom bitrate is written back to BitrateText in decimal.
 TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
@@ -35,5 +36,6 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
                           const TText& presetBitrateText, bool halfD1, bool twoPass,
                           const TText* paths, int count, TJobPlatform& platform);
 
-// Hands the script at ScriptPath to the shell; false when the shell refuses it.
+// Hands the script at ScriptPath to the shell, which keeps its run for ValidateStart
+// to watch; false when the shell refuses it.
 bool LaunchScript(const TJobSettings& settings, TJobPlatform& platform);

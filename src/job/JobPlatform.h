@@ -23,6 +23,12 @@ public:
     // Hands a file or a web address to the shell's default action (a batch file
     // runs, a page opens in the browser); false when the shell refuses.
     virtual bool ShellOpen(const TText& target) = 0;
+    // The same for a file whose run is to be watched: the process the shell started
+    // for it is kept, in place of the one kept before.
+    virtual bool ShellRun(const TText& path) = 0;
+    // True while the process kept by the last ShellRun still runs; false when the
+    // shell gave none back.
+    virtual bool IsShellRunActive() = 0;
 
 protected:
     ~TJobPlatform() = default;

@@ -89,6 +89,10 @@ public:
         return WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
+    // xdg-open hands the file on and ends; it gives back no process to watch.
+    bool ShellRun(const TText& path) override { return ShellOpen(path); }
+    bool IsShellRunActive() override { return false; }
+
 private:
     int FFile = -1;
 };

@@ -56,8 +56,33 @@ public:
         return reinterpret_cast<INT_PTR>(result) > 32;
     }
 
+    // The shell's default action as ShellOpen takes it, without the shell's own
+    // error box: the caller reports a refusal. For a batch file the process given
+    // back is the command interpreter that runs it; other files may give none.
+    bool ShellRun(const TText& path) override
+    {
+        SHELLEXECUTEINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+        info.lpFile = path.CStr();
+        info.nShow = SW_SHOWNORMAL;
+        if (!ShellExecuteExA(&info))
+            return false;
+        if (FShellRun)
+            CloseHandle(FShellRun);
+        FShellRun = info.hProcess;
+        return true;
+    }
+
+    bool IsShellRunActive() override
+    {
+        return FShellRun && WaitForSingleObject(FShellRun, 0) == WAIT_TIMEOUT;
+    }
+
 private:
     HANDLE FFile = INVALID_HANDLE_VALUE;
+    // Owned: the process of the last ShellRun, or null.
+    HANDLE FShellRun = nullptr;
 };
 
 } // namespace

@@ -25,12 +25,18 @@ DWORD OptionsToFlags(uint16_t options, const int32_t* table, int count)
     return flags;
 }
 
+// The main window's window while it exists: null before it is made and after
+// Windows destroyed it.
+static HWND MainWindowHandle()
+{
+    HWND window = MainWidget ? MainWidget->Handle : nullptr;
+    return window && IsWindow(window) ? window : nullptr;
+}
+
 // A dialog without its own owner is owned by the main window, when there is one.
 static HWND OwnerWindow(HWND owner)
 {
-    if (owner)
-        return owner;
-    return MainWidget ? MainWidget->Handle : nullptr;
+    return owner ? owner : MainWindowHandle();
 }
 
 static const char* TextOrNull(const TText& text)
@@ -177,11 +183,12 @@ bool RunFileDialog(TFileDialog* dialog)
 
 //--- Message box
 
-// Without owner window, captioned like the main window.
+// Captioned like the main window and modal to it while it exists: the window then
+// takes no click until the box is closed, so no handler runs again beneath it.
 int MessageBox(const TText& text, UINT flags)
 {
     const char* caption = MainWidget ? MainWidget->Caption.CStr() : nullptr;
-    return MessageBoxA(nullptr, text.CStr(), caption, flags);
+    return MessageBoxA(MainWindowHandle(), text.CStr(), caption, flags);
 }
 
 void ShowMessage(const TText& text)

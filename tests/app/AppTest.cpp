@@ -18,7 +18,8 @@ bool Exists(const std::string& path)
 }
 
 // Removes a file, or a folder with everything in it. The command interpreter of a
-// launched script may still hold its files for a moment, so removal is retried.
+// launched script may still hold its files, or write new ones, for a moment, so
+// removal is retried.
 void Remove(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -26,18 +27,19 @@ void Remove(const std::string& path)
         return;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name != "." && name != "..")
-                    Remove(path + "\\" + name);
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        Require("folder " + path + " to be removed",
-                [&] { return RemoveDirectoryA(path.c_str()) || !Exists(path); });
+        Require("folder " + path + " to be removed", [&] {
+            WIN32_FIND_DATAA found;
+            HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+            if (search != INVALID_HANDLE_VALUE) {
+                do {
+                    const std::string name = found.cFileName;
+                    if (name != "." && name != "..")
+                        Remove(path + "\\" + name);
+                } while (FindNextFileA(search, &found));
+                FindClose(search);
+            }
+            return RemoveDirectoryA(path.c_str()) || !Exists(path);
+        });
     } else {
         Require("file " + path + " to be removed", [&] { return DeleteFileA(path.c_str()) || !Exists(path); });
     }

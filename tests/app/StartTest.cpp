@@ -9,6 +9,8 @@ using Texts = std::vector<std::string>;
 const char* const NoFiles = "You have not entered any files for conversion !!!";
 const char* const NoEncoder = "Please specify direcory with DVD Flick and FFMpeg !!!";
 const char* const BadCustomBitrate = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+const char* const StillRunning =
+    "A conversion started by Spindrel is still running. Wait for it to finish, then press Start again.";
 
 // The encoder line of the script for one input, as its 22 pieces put it together.
 std::string EncoderLine(const std::string& input, const std::string& settings, const std::string& passOptions,
@@ -134,6 +136,44 @@ TEST_F(StartTest, WritesTheOnePassHalfD1ScriptWithAnOutputPathPerFile)
     const Texts calls = RequireEncoderCalls(2);
     EXPECT_EQ(calls[0], commands[0]);
     EXPECT_EQ(calls[2], commands[1]);
+}
+
+// The interpreter reads a running script line by line, so a second "Start" must
+// leave it alone until the conversion ends. Under the message the window takes no
+// click, so no handler runs again beneath it.
+TEST_F(StartTest, AnotherStartWaitsUntilTheRunningConversionEnds)
+{
+    InstallEncoder();
+    const std::string hold = MakeFile("ffmpeg.log.hold"), first = MakeFile("first.avi"),
+                      second = MakeFile("second.avi");
+    AddVideoFile(first);
+    Require("one file in the list", [&] { return App.ListItems(Ctl(FileList)).size() == 1; });
+    App.Click(Ctl(StartButton));
+    Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
+    RequireEncoderCalls(1);
+    const std::string running = ReadFile("C:\\convert.bat");
+
+    PostMessageA(App.MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Require("the window to be restored", [&] { return IsIconic(App.MainWindow()) == FALSE; });
+    AddVideoFile(second);
+    Require("two files in the list", [&] { return App.ListItems(Ctl(FileList)).size() == 2; });
+    App.Click(Ctl(StartButton));
+    const DialogView box = App.WaitForDialog("Spindrel");
+    EXPECT_EQ(box.Text, StillRunning);
+    App.Click(Ctl(AddFileButton));
+    App.CloseDialog(box, "OK");
+    App.Sync();
+    EXPECT_FALSE(App.HasDialog()) << "a button acted under the message";
+    EXPECT_EQ(ReadFile("C:\\convert.bat"), running);
+    EXPECT_FALSE(IsIconic(App.MainWindow()));
+
+    DeleteFileA(hold.c_str());
+    App.WaitForItsProcesses();
+    App.Click(Ctl(StartButton));
+    Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
+    // Both files in two passes, after the first conversion's two.
+    EXPECT_EQ(Lines(ReadFile("C:\\convert.bat")).size(), 12u);
+    EXPECT_EQ(RequireEncoderCalls(6).size(), 12u);
 }
 
 } // namespace

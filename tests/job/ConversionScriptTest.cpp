@@ -7,6 +7,8 @@ namespace {
 const char NoFiles[] = "You have not entered any files for conversion !!!";
 const char NoEncoder[] = "Please specify direcory with DVD Flick and FFMpeg !!!";
 const char BadBitrate[] = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+const char StillRunning[] =
+    "A conversion started by Spindrel is still running. Wait for it to finish, then press Start again.";
 using Texts = std::vector<std::string>;
 
 // A record as after start-up, with the encoder in place and one file listed.
@@ -100,6 +102,8 @@ TEST(ValidateStart, MessagesComeInCheckOrderAndEachStartClearsTheLastOnesFlags)
         start.Settings.FileCount = -1;
         EXPECT_EQ(start.Validate(true, "9001"), (Texts{NoFiles, NoEncoder, BadBitrate}));
         EXPECT_TRUE(start.Settings.BadCustomBitrate);
+        start.Platform.ShellRunActive = true;
+        EXPECT_EQ(start.Validate(true, "9001"), Texts{StillRunning});
     }
     {
         TStart start;
@@ -274,7 +278,7 @@ TEST(LaunchScript, HandsTheScriptToTheShellAndReportsARefusal)
     EXPECT_TRUE(LaunchScript(s, platform));
     platform.ShellRefuses = true;
     EXPECT_FALSE(LaunchScript(s, platform));
-    EXPECT_EQ(platform.ShellOpened, (Texts{"E:\\Out Folder\\convert.bat", "E:\\Out Folder\\convert.bat"}));
+    EXPECT_EQ(platform.ShellRuns, (Texts{"E:\\Out Folder\\convert.bat", "E:\\Out Folder\\convert.bat"}));
 }
 
 TEST(SystemJobPlatform, OnlyAFileCountsAsTheEncoderAndAMissingScriptIsNotLaunched)

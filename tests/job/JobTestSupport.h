@@ -87,11 +87,12 @@ public:
     int WriteFailure = 0;
     int CloseFailure = 0;
     bool ShellRefuses = false;
+    bool ShellRunActive = false;
 
     int Writes = 0;
     bool IsOpen = false;
     std::vector<std::string> Removed;
-    std::vector<std::string> ShellOpened;
+    std::vector<std::string> ShellRuns;
 
     bool FileExists(const TText& path) override { return ExistingFiles.count(Str(path)) != 0; }
 
@@ -120,9 +121,18 @@ public:
         Removed.push_back(Str(path));
     }
 
-    bool ShellOpen(const TText& target) override
+    // The script goes to ShellRun, so that a second Start can see it still runs.
+    bool ShellOpen(const TText&) override
     {
-        ShellOpened.push_back(Str(target));
+        ADD_FAILURE() << "the script was launched without watching its run";
+        return false;
+    }
+
+    bool ShellRun(const TText& path) override
+    {
+        ShellRuns.push_back(Str(path));
         return !ShellRefuses;
     }
+
+    bool IsShellRunActive() override { return ShellRunActive; }
 };

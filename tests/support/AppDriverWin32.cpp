@@ -2,6 +2,8 @@
 
 #include "support/GuiTestWin32.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -84,6 +86,20 @@ DWORD AppDriver::WaitForExit()
     DWORD code = 0;
     GetExitCodeProcess(FProcess, &code);
     return code;
+}
+
+void AppDriver::WaitForItsProcesses() const
+{
+    Require("the processes started by the program to end", [this] {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        bool found = false;
+        for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+            found = entry.th32ParentProcessID == FProcessId;
+        CloseHandle(snapshot);
+        return !found;
+    });
 }
 
 void AppDriver::Sync() const

@@ -41,6 +41,9 @@ public:
     DWORD WaitForExit();
     // Ends the process if it still runs (a test that failed may leave it in a dialog).
     void Terminate();
+    // Waits until every process the program started has ended (the command
+    // interpreter of a script it launched).
+    void WaitForItsProcesses() const;
     // Returns once the program's thread has answered a sent message: the handler it
     // was running has finished and it waits in a message loop again.
     void Sync() const;

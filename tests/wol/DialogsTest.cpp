@@ -173,7 +173,7 @@ TEST_F(FormTest, MessageBoxHasTheMainCaptionAndOnlyOk)
     });
     ShowMessage("Input file already added.");
     ASSERT_TRUE(notice.Wait());
-    EXPECT_EQ(owner, nullptr);
+    EXPECT_EQ(owner, Form->Handle) << "modal to the main window";
     EXPECT_EQ(buttons, std::vector<std::string>{"OK"});
     EXPECT_NE(text, nullptr);
 
