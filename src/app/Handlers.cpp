@@ -71,7 +71,23 @@ bool TakeTypedFolders(TMainForm* f)
     return output == JobSettings.OutputFolder || SetOutputFolder(f, output);
 }
 
-// Reads everything "Start" writes into the script and writes it.
+// The bitrate box that "Start" reads: the custom one while it is enabled.
+TWidget* ActiveBitrateBox(TMainForm* f)
+{
+    return f->CustomBitrateEdit->IsEnabled() ? f->CustomBitrateEdit : f->BitrateCombo;
+}
+
+// The estimate follows the active bitrate box. The hidden trigger's event is fired
+// rather than the trigger clicked: a click would take the keyboard focus from the
+// box the user is typing in.
+void RefreshEstimate(TMainForm* f)
+{
+    JobSettings.BitrateText = ActiveBitrateBox(f)->GetText();
+    f->EstimateTrigger->FireClick();
+}
+
+// Reads everything "Start" writes into the script and writes it. The bitrate is
+// the one ValidateStart accepted, in decimal.
 TScriptResult WriteScriptFromWindow(TMainForm* f)
 {
     TJobSettings& job = JobSettings;
@@ -79,7 +95,7 @@ TScriptResult WriteScriptFromWindow(TMainForm* f)
     for (int i = 0; i < job.FileCount; ++i)
         paths[i] = f->FileList->GetItemText(i);
     TScriptResult result = WriteScript(job, f->AspectCombo->GetText(), f->FormatCombo->GetText(),
-                                       f->BitrateCombo->GetText(), f->HalfD1Check->GetChecked() == 1,
+                                       job.BitrateText, f->HalfD1Check->GetChecked() == 1,
                                        f->TwoPassCheck->GetChecked() == 1, paths, job.FileCount,
                                        SystemJobPlatform());
     delete[] paths;
@@ -96,9 +112,10 @@ void OnStart(void* context, TWidget*)
     // user sees, and a refused folder stops "Start" at its message.
     if (!TakeTypedFolders(f))
         return;
-    const bool custom = f->CustomBitrateEdit->IsEnabled();
-    const TText customText = custom ? f->CustomBitrateEdit->GetText() : TText();
-    const TStartMessages messages = ValidateStart(job, custom, customText, SystemJobPlatform());
+    TWidget* bitrateBox = ActiveBitrateBox(f);
+    const TStartMessages messages =
+        ValidateStart(job, bitrateBox == f->CustomBitrateEdit, bitrateBox->GetText(),
+                      f->AspectCombo->GetText(), f->FormatCombo->GetText(), SystemJobPlatform());
     for (int i = 0; i < messages.Count; ++i)
         ShowMessage(messages.Items[i]);
     if (job.HasError)
@@ -130,20 +147,12 @@ void UpdateEstimate(void* context, TWidget*)
 
 void OnBitrateChange(void* context, TWidget*)
 {
-    TMainForm* f = Form(context);
-    JobSettings.BitrateText = f->BitrateCombo->GetText();
-    f->EstimateTrigger->Click();
+    RefreshEstimate(Form(context));
 }
 
-// Only a text of exactly four characters refreshes the estimate.
 void OnCustomBitrateChange(void* context, TWidget*)
 {
-    TMainForm* f = Form(context);
-    const TText& text = f->CustomBitrateEdit->GetText();
-    if (text.Length() != 4)
-        return;
-    JobSettings.BitrateText = text;
-    f->EstimateTrigger->Click();
+    RefreshEstimate(Form(context));
 }
 
 // A dialog answer without a file-system path counts as a cancel (RunFolderDialog).
@@ -213,6 +222,7 @@ void OnCustomToggle(void* context, TWidget*)
     const bool custom = f->CustomCheck->GetChecked() == 1;
     f->BitrateCombo->SetEnabled(!custom);
     f->CustomBitrateEdit->SetEnabled(custom);
+    RefreshEstimate(f);
 }
 
 void OnOnlineHelp(void*, TMenu*, int)

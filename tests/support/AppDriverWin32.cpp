@@ -239,9 +239,8 @@ void AppDriver::TypeOver(HWND edit, const std::string& text) const
 
 void AppDriver::StepComboTo(HWND combo, int index) const
 {
+    FocusEdit(combo);
     for (int current = ComboSelection(combo); current != index; current = ComboSelection(combo)) {
-        // A change of the bitrate box moves the focus away, so each step starts with a click.
-        FocusEdit(combo);
         gui::PressKey(current < index ? VK_DOWN : VK_UP);
         Require("the combo box's selection to move", [&] { return ComboSelection(combo) != current; });
     }

@@ -72,7 +72,7 @@ public:
     void TypeOver(HWND edit, const std::string& text) const;
     // Opens the combo box's list with its arrow button and clicks item index.
     void PickComboItem(HWND combo, int index) const;
-    // Moves the combo box's selection to item index with the arrow keys.
+    // Clicks into the combo box and moves its selection to item index with the arrow keys.
     void StepComboTo(HWND combo, int index) const;
     void ClickListItem(HWND list, int index, bool withCtrl = false) const;
     // Opens the menu bar with F10 and chooses the item at position index of the
