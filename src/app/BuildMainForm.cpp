@@ -3,6 +3,7 @@
 // (0x8000 to 0x8019) and which control first holds the focus.
 #include "app/Handlers.h"
 #include "app/MainForm.h"
+#include "job/EncoderCommands.h"
 #include "job/JobSettings.h"
 #include "wol/Controls.h"
 #include "wol/Dialogs.h"
@@ -93,10 +94,8 @@ void BuildControls(TMainForm* f)
     f->AspectLabel = Place(NewLabel(settings, "Aspect Ratio:"), 8, 24, 96, 24);
     f->FormatLabel = Place(NewLabel(settings, "Format:"), 104, 24, 0, 24);
     f->BitrateLabel = Place(NewLabel(settings, "Bitrate: (kBits)"), 184, 24, 97, 24);
-    static const char* const aspects[] = {"4:3", "16:9"};
-    f->AspectCombo = PlaceCombo(settings, 8, 64, 0, aspects, 2);
-    static const char* const formats[] = {"NTSC", "PAL"};
-    f->FormatCombo = PlaceCombo(settings, 104, 64, 0, formats, 2);
+    f->AspectCombo = PlaceCombo(settings, 8, 64, 0, AspectChoices, ChoiceCount);
+    f->FormatCombo = PlaceCombo(settings, 104, 64, 0, FormatChoices, ChoiceCount);
     static const char* const bitrates[] = {
         "1000", "2000", "3000", "4000", "5000", "6000", "7000", "8000", "9000"};
     f->BitrateCombo = PlaceCombo(settings, 184, 64, 24, bitrates, 9);
@@ -156,11 +155,11 @@ void BuildMainForm(TMainForm*& place, TWidget* parent)
     InitJobSettings(JobSettings);
 
     // Start state. The preset is selected by the program, which raises no change
-    // event; the click on the hidden trigger fills both estimate labels and, like
-    // every click, moves the focus to the trigger.
+    // event; the hidden trigger's click event fills both estimate labels. It is
+    // fired, not clicked, so that the focus stays on "Output Folder".
     form->CustomBitrateEdit->SetEnabled(false);
     form->OutputFolderButton->Focus(true);
     form->BitrateCombo->SetItemSelected(8, true);
     form->EstimateTrigger->SetVisible(false);
-    form->EstimateTrigger->Click();
+    form->EstimateTrigger->FireClick();
 }

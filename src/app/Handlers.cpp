@@ -16,26 +16,78 @@ const char* const DownloadFlickAddress = "http://www.dvdflick.net/download.php";
 
 TMainForm* Form(void* context) { return static_cast<TMainForm*>(context); }
 
-// Runs a folder dialog. True when the user chose a folder without foreign
-// characters: it is then in folder, ending in a backslash, and length holds the
-// length it was chosen with.
-bool ChooseFolder(TFolderDialog* dialog, TText& folder, int& length)
+// Puts a folder the user chose or typed through the checks every folder passes and
+// reports a refusal. True when it is accepted: it is then in folder, ending in a
+// backslash, and length holds the length it came with.
+bool AcceptFolder(const TText& path, TText& folder, int& length)
 {
-    if (!RunFolderDialog(dialog))
-        return false;
-    JobSettings.CheckedPath = FolderPath(dialog);
+    JobSettings.CheckedPath = path;
     if (HasForeignCharacters(JobSettings.CheckedPath)) {
         ShowMessage("Please do not use foreign characters in path names");
         return false;
     }
-    folder = FolderPath(dialog);
+    if (!StartsWithDriveRoot(JobSettings.CheckedPath)) {
+        ShowMessage("Please choose a folder on a drive with a letter (C:\\...)");
+        return false;
+    }
+    folder = path;
     length = folder.Length();
     if (folder.At(length) != '\\')
         folder += '\\';
     return true;
 }
 
-// Reads everything "Start" writes into the script and writes it.
+// The DVD Flick folder, chosen or typed; the script switches to its drive.
+bool SetFlickPath(TMainForm* f, const TText& path)
+{
+    TJobSettings& job = JobSettings;
+    if (!AcceptFolder(path, job.FlickPath, job.PathLength))
+        return false;
+    job.Drive = job.FlickPath.Left(2);
+    f->FlickPathEdit->SetText(job.FlickPath);
+    return true;
+}
+
+// The output folder, chosen or typed. The drive stays that of the DVD Flick
+// folder: the script always switches to it.
+bool SetOutputFolder(TMainForm* f, const TText& path)
+{
+    TJobSettings& job = JobSettings;
+    if (!AcceptFolder(path, job.OutputFolder, job.OutputFolderLength))
+        return false;
+    job.ScriptPath = job.OutputFolder + "convert.bat";
+    f->OutputFolderEdit->SetText(job.OutputFolder);
+    return true;
+}
+
+// "Start" uses the folders the boxes show: a text typed into one goes through the
+// checks of a chosen folder. False when one is refused.
+bool TakeTypedFolders(TMainForm* f)
+{
+    const TText flick = f->FlickPathEdit->GetText();
+    if (flick != JobSettings.FlickPath && !SetFlickPath(f, flick))
+        return false;
+    const TText output = f->OutputFolderEdit->GetText();
+    return output == JobSettings.OutputFolder || SetOutputFolder(f, output);
+}
+
+// The bitrate box that "Start" reads: the custom one while it is enabled.
+TWidget* ActiveBitrateBox(TMainForm* f)
+{
+    return f->CustomBitrateEdit->IsEnabled() ? f->CustomBitrateEdit : f->BitrateCombo;
+}
+
+// The estimate follows the active bitrate box. The hidden trigger's event is fired
+// rather than the trigger clicked: a click would take the keyboard focus from the
+// box the user is typing in.
+void RefreshEstimate(TMainForm* f)
+{
+    JobSettings.BitrateText = ActiveBitrateBox(f)->GetText();
+    f->EstimateTrigger->FireClick();
+}
+
+// Reads everything "Start" writes into the script and writes it. The bitrate is
+// the one ValidateStart accepted, in decimal.
 TScriptResult WriteScriptFromWindow(TMainForm* f)
 {
     TJobSettings& job = JobSettings;
@@ -43,7 +95,7 @@ TScriptResult WriteScriptFromWindow(TMainForm* f)
     for (int i = 0; i < job.FileCount; ++i)
         paths[i] = f->FileList->GetItemText(i);
     TScriptResult result = WriteScript(job, f->AspectCombo->GetText(), f->FormatCombo->GetText(),
-                                       f->BitrateCombo->GetText(), f->HalfD1Check->GetChecked() == 1,
+                                       job.BitrateText, f->HalfD1Check->GetChecked() == 1,
                                        f->TwoPassCheck->GetChecked() == 1, paths, job.FileCount,
                                        SystemJobPlatform());
     delete[] paths;
@@ -56,9 +108,14 @@ void OnStart(void* context, TWidget*)
 {
     TMainForm* f = Form(context);
     TJobSettings& job = JobSettings;
-    const bool custom = f->CustomBitrateEdit->IsEnabled();
-    const TText customText = custom ? f->CustomBitrateEdit->GetText() : TText();
-    const TStartMessages messages = ValidateStart(job, custom, customText, SystemJobPlatform());
+    // Typed folders come first: the encoder check needs the DVD Flick folder the
+    // user sees, and a refused folder stops "Start" at its message.
+    if (!TakeTypedFolders(f))
+        return;
+    TWidget* bitrateBox = ActiveBitrateBox(f);
+    const TStartMessages messages =
+        ValidateStart(job, bitrateBox == f->CustomBitrateEdit, bitrateBox->GetText(),
+                      f->AspectCombo->GetText(), f->FormatCombo->GetText(), SystemJobPlatform());
     for (int i = 0; i < messages.Count; ++i)
         ShowMessage(messages.Items[i]);
     if (job.HasError)
@@ -90,41 +147,27 @@ void UpdateEstimate(void* context, TWidget*)
 
 void OnBitrateChange(void* context, TWidget*)
 {
-    TMainForm* f = Form(context);
-    JobSettings.BitrateText = f->BitrateCombo->GetText();
-    f->EstimateTrigger->Click();
+    RefreshEstimate(Form(context));
 }
 
-// Only a text of exactly four characters refreshes the estimate.
 void OnCustomBitrateChange(void* context, TWidget*)
 {
-    TMainForm* f = Form(context);
-    const TText& text = f->CustomBitrateEdit->GetText();
-    if (text.Length() != 4)
-        return;
-    JobSettings.BitrateText = text;
-    f->EstimateTrigger->Click();
+    RefreshEstimate(Form(context));
 }
 
+// A dialog answer without a file-system path counts as a cancel (RunFolderDialog).
 void OnChangeFlickPath(void* context, TWidget*)
 {
     TMainForm* f = Form(context);
-    TJobSettings& job = JobSettings;
-    if (!ChooseFolder(f->FlickFolderDialog, job.FlickPath, job.PathLength))
-        return;
-    job.Drive = job.FlickPath.Left(2);
-    f->FlickPathEdit->SetText(job.FlickPath);
+    if (RunFolderDialog(f->FlickFolderDialog))
+        SetFlickPath(f, FolderPath(f->FlickFolderDialog));
 }
 
-// The drive stays that of the DVD Flick folder: the script always switches to it.
 void OnChangeOutputFolder(void* context, TWidget*)
 {
     TMainForm* f = Form(context);
-    TJobSettings& job = JobSettings;
-    if (!ChooseFolder(f->OutputFolderDialog, job.OutputFolder, job.OutputFolderLength))
-        return;
-    job.ScriptPath = job.OutputFolder + "convert.bat";
-    f->OutputFolderEdit->SetText(job.OutputFolder);
+    if (RunFolderDialog(f->OutputFolderDialog))
+        SetOutputFolder(f, FolderPath(f->OutputFolderDialog));
 }
 
 // FileCount is raised before the checks and lowered on each rejection, so that it
@@ -179,6 +222,7 @@ void OnCustomToggle(void* context, TWidget*)
     const bool custom = f->CustomCheck->GetChecked() == 1;
     f->BitrateCombo->SetEnabled(!custom);
     f->CustomBitrateEdit->SetEnabled(custom);
+    RefreshEstimate(f);
 }
 
 void OnOnlineHelp(void*, TMenu*, int)

@@ -4,8 +4,12 @@
 
 static const char NoFilesMessage[] = "You have not entered any files for conversion !!!";
 static const char NoEncoderMessage[] = "Please specify direcory with DVD Flick and FFMpeg !!!";
-static const char BadBitrateMessage[] =
+static const char BadCustomBitrateMessage[] =
     "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+static const char BadBitrateMessage[] =
+    "Check the bitrate - enter value between 100 and 9000 using digits only";
+static const char BadAspectMessage[] = "Choose the aspect ratio from its list";
+static const char BadFormatMessage[] = "Choose the format from its list";
 static const char ConversionRunningMessage[] =
     "A conversion started by Spindrel is still running. Wait for it to finish, then press Start again.";
 
@@ -15,8 +19,16 @@ static void Fail(TJobSettings& settings, TStartMessages& messages, const char* m
     settings.HasError = true;
 }
 
-TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
-                             const TText& customBitrateText, TJobPlatform& platform)
+static bool IsChoice(const TText& text, const char* const* choices)
+{
+    for (int i = 0; i < ChoiceCount; ++i)
+        if (text == choices[i])
+            return true;
+    return false;
+}
+
+TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate, const TText& bitrateText,
+                             const TText& aspectText, const TText& formatText, TJobPlatform& platform)
 {
     TStartMessages messages;
     settings.HasError = false;
@@ -33,16 +45,18 @@ TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
         Fail(settings, messages, NoFilesMessage);
     if (!platform.FileExists(settings.FlickPath + "ffmpeg.exe"))
         Fail(settings, messages, NoEncoderMessage);
-    if (useCustomBitrate) {
-        settings.ParseCode = ParseInteger(customBitrateText, settings.BitrateValue);
-        if (settings.ParseCode != 0 || settings.BitrateValue < 100 || settings.BitrateValue > 9000) {
-            Fail(settings, messages, BadBitrateMessage);
-            settings.BadCustomBitrate = true;
-        } else {
-            settings.BitrateText = IntegerToText(settings.BitrateValue);
-            settings.UseCustomBitrate = true;
-        }
+    settings.ParseCode = ParseInteger(bitrateText, settings.BitrateValue);
+    if (settings.ParseCode != 0 || settings.BitrateValue < 100 || settings.BitrateValue > 9000) {
+        Fail(settings, messages, useCustomBitrate ? BadCustomBitrateMessage : BadBitrateMessage);
+        settings.BadCustomBitrate = useCustomBitrate;
+    } else {
+        settings.BitrateText = IntegerToText(settings.BitrateValue);
+        settings.UseCustomBitrate = useCustomBitrate;
     }
+    if (!IsChoice(aspectText, AspectChoices))
+        Fail(settings, messages, BadAspectMessage);
+    if (!IsChoice(formatText, FormatChoices))
+        Fail(settings, messages, BadFormatMessage);
     return messages;
 }
 

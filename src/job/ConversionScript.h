@@ -7,15 +7,17 @@
 // The messages of the failing checks, in the order they are to be shown.
 struct TStartMessages {
     int Count = 0;
-    const char* Items[3] = {};
+    const char* Items[5] = {};
 };
 
 // While the script launched last still runs, fails with that alone. Otherwise checks
-// the file count, the encoder in FlickPath and, when useCustomBitrate is set,
-// customBitrateText (100 to 9000). All checks run; HasError is left set when any
-// failed. An accepted custom bitrate is written back to BitrateText in decimal.
-TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
-                             const TText& customBitrateText, TJobPlatform& platform);
+// the file count, the encoder in FlickPath, the text of the active bitrate box (100
+// to 9000; useCustomBitrate says whether it is the custom one), and that the aspect
+// and format texts are among their choices. All checks run; HasError is left set
+// when any failed. An accepted bitrate is written back to BitrateText in decimal, so
+// that only checked texts reach the script.
+TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate, const TText& bitrateText,
+                             const TText& aspectText, const TText& formatText, TJobPlatform& platform);
 
 struct TScriptResult {
     // 0 when the script was written, else the error code that stopped it.

@@ -1,5 +1,8 @@
 #include "job/EncoderCommands.h"
 
+const char* const AspectChoices[ChoiceCount] = {"4:3", "16:9"};
+const char* const FormatChoices[ChoiceCount] = {"NTSC", "PAL"};
+
 static const char TwoPassOptions[] =
     "k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect ";
 static const char OnePassOptions[] =

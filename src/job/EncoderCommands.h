@@ -4,6 +4,12 @@
 
 #include "job/JobSettings.h"
 
+// The items of the aspect and format boxes: "Start" refuses any other text, so
+// nothing typed into those boxes reaches the script.
+const int ChoiceCount = 2;
+extern const char* const AspectChoices[ChoiceCount];
+extern const char* const FormatChoices[ChoiceCount];
+
 // Takes the window's choices for one Start. A format other than exactly "PAL" or
 // "NTSC" leaves Target and FrameSize as the previous Start left them; the preset
 // bitrate is ignored when ValidateStart accepted a custom one.

@@ -26,9 +26,10 @@ bool ComputeEstimate(TJobSettings& settings, TText& label43, TText& label85)
     if (settings.ParseCode != 0)
         return false;
     // In 64 bits: a typed bitrate near the top of the 32-bit range must not wrap,
-    // nor its product with 3600 in the divisor.
+    // nor its product with 3600 in the divisor. A rate of zero or less has no
+    // length to show.
     const long long rate = static_cast<long long>(settings.BitrateValue) + AudioAllowance;
-    if (rate == 0)
+    if (rate <= 0)
         return false;
     settings.BitrateValue = static_cast<int>(rate);
     settings.CapacityMB = 4300;

@@ -5,5 +5,5 @@
 
 // Sets the two label texts, "DVD 4,3 GB: 1 Hr 0 min 40 sec" and its 8.5 GB twin,
 // and returns true; returns false, leaving them alone, when BitrateText is no number
-// or the bitrate plus the audio allowance is zero.
+// or the bitrate plus the audio allowance is zero or less.
 bool ComputeEstimate(TJobSettings& settings, TText& label43, TText& label85);

@@ -25,6 +25,13 @@ bool HasForeignCharacters(const TText& text)
     return false;
 }
 
+bool StartsWithDriveRoot(const TText& path)
+{
+    const char letter = path.At(1);
+    const bool isLetter = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+    return isLetter && path.At(2) == ':' && path.At(3) == '\\';
+}
+
 static int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')

@@ -54,6 +54,11 @@ void InitJobSettings(TJobSettings& settings);
 // True when the text holds a byte above 126: such paths are refused.
 bool HasForeignCharacters(const TText& text);
 
+// True when the path begins with a drive letter, a colon and a backslash ("C:\"):
+// the script reaches the DVD Flick folder through its drive, and a folder without
+// one (a network share) is refused.
+bool StartsWithDriveRoot(const TText& path);
+
 // Reads a whole text as a 32-bit integer: leading spaces, an optional sign, then
 // decimal digits or a hexadecimal number after "$", "x", "X", "0x" or "0X", and
 // nothing after it. Returns 0 and sets value on success; otherwise returns the

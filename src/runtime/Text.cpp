@@ -24,7 +24,9 @@ TText::~TText() { std::free(FData); }
 TText& TText::operator=(const TText& other)
 {
     if (this != &other) {
-        FLength = 0;
+        // Cleared with its terminator: appending nothing would leave the old bytes
+        // readable through CStr().
+        Clear();
         Append(other.FData, other.FLength);
     }
     return *this;

@@ -62,8 +62,10 @@ TFolderDialog* NewFolderDialog(const TText& title, uint16_t options)
     return dialog;
 }
 
-// Path is left as it was when the user cancels. The display name goes to a
-// buffer of its own first: the shell may write that buffer even on a cancel.
+// Path is left as it was when the user cancels, and when the chosen folder has no
+// file-system path (a virtual folder such as "My Computer"), which counts as a
+// cancel. The display name and the path go to buffers of their own first: the
+// shell may write them even then.
 bool RunFolderDialog(TFolderDialog* dialog)
 {
     char displayName[sizeof dialog->Path] = {};
@@ -78,14 +80,17 @@ bool RunFolderDialog(TFolderDialog* dialog)
     // apartment while the dialog browses them. The run leaves it as it found it.
     HRESULT com = CoInitialize(nullptr);
     LPITEMIDLIST list = SHBrowseForFolderA(&info);
+    bool chosen = false;
     if (list) {
-        memcpy(dialog->Path, displayName, sizeof displayName);
-        SHGetPathFromIDListA(list, dialog->Path);
+        char path[sizeof dialog->Path] = {};
+        chosen = SHGetPathFromIDListA(list, path) && path[0] != '\0';
+        if (chosen)
+            memcpy(dialog->Path, path, sizeof path);
         CoTaskMemFree(list);
     }
     if (SUCCEEDED(com))
         CoUninitialize();
-    return list != nullptr;
+    return chosen;
 }
 
 TText FolderPath(TFolderDialog* dialog)

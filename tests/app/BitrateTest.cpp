@@ -3,10 +3,10 @@
 
 namespace {
 
-using BitrateTest = AppTest;
-
 const char* const Start43 = "DVD 4,3 GB: 1 Hr 0 min 40 sec";
 const char* const Start85 = "DVD 8,5 GB: 1 Hr 59 min 57 sec";
+const char* const Typed43 = "DVD 4,3 GB: 3 Hr 14 min 28 sec";   // 2500
+const char* const Typed85 = "DVD 8,5 GB: 6 Hr 24 min 26 sec";
 
 const struct {
     const char* Dvd43;
@@ -23,6 +23,35 @@ const struct {
     {Start43, Start85},
 };
 
+class BitrateTest : public AppTest {
+protected:
+    bool HasFocus(HWND box) const
+    {
+        HWND focus = App.FocusedWindow();
+        return focus && (focus == box || GetParent(focus) == box);
+    }
+
+    // Types 5000, then 2500, over the box's text key by key: the focus stays in the
+    // box, and the estimate follows the typing.
+    void TypeRates(HWND box) const
+    {
+        App.TypeOver(box, "5000");
+        RequireEstimate(Presets[4].Dvd43, Presets[4].Dvd85);
+        App.TypeOver(box, "2500");
+        RequireEstimate(Typed43, Typed85);
+        EXPECT_TRUE(HasFocus(box));
+    }
+
+    // Starts the one listed file and checks that the encoder is asked for 2500 kbit/s.
+    void RequireEncoderAt2500() const
+    {
+        App.Click(Ctl(StartButton));
+        const std::string firstPass = RequireEncoderCalls(2)[0];
+        EXPECT_NE(firstPass.find(" -minrate 2500k -maxrate 2500k -b 2500k "), std::string::npos) << firstPass;
+    }
+};
+
+// The focus stays in the box, so the arrow keys step on from preset to preset.
 TEST_F(BitrateTest, EveryPresetChosenWithTheArrowKeysShowsItsEstimate)
 {
     HWND combo = Ctl(BitrateCombo);
@@ -31,8 +60,7 @@ TEST_F(BitrateTest, EveryPresetChosenWithTheArrowKeysShowsItsEstimate)
         App.StepComboTo(combo, i);
         RequireEstimate(Presets[i].Dvd43, Presets[i].Dvd85);
         EXPECT_EQ(App.Text(combo), std::to_string(i + 1) + "000");
-        // The refresh clicks the hidden trigger, which takes the focus.
-        EXPECT_EQ(App.FocusedWindow(), Ctl(EstimateTrigger));
+        EXPECT_TRUE(HasFocus(combo));
     }
 }
 
@@ -44,61 +72,51 @@ TEST_F(BitrateTest, APresetPickedFromTheOpenListShowsItsEstimate)
     RequireEstimate(Presets[3].Dvd43, Presets[3].Dvd85);
 }
 
-// Every change of the box's text refreshes the estimate, and a text that is no
-// number leaves the last estimate standing.
-TEST_F(BitrateTest, TypingIntoThePresetBoxRefreshesOnlyForANumber)
+// A text that is no number leaves the last estimate standing, and "Start" refuses
+// it before anything is written.
+TEST_F(BitrateTest, ARateTypedIntoThePresetBoxIsEstimatedCheckedAndWritten)
 {
+    InstallEncoder();
+    AddVideoFile(MakeFile("clip.avi"));
     HWND combo = Ctl(BitrateCombo);
-    App.FocusEdit(combo);
-    gui::PressKey(VK_END);
-    gui::TypeText("0");
-    RequireEstimate("DVD 4,3 GB: 0 Hr 6 min 20 sec", "DVD 8,5 GB: 0 Hr 12 min 31 sec");
-    EXPECT_EQ(App.Text(combo), "90000");
+    TypeRates(combo);
+    App.TypeOver(combo, "2500k");
+    App.Sync();
+    EXPECT_EQ(Estimate(), (std::vector<std::string>{Typed43, Typed85}));
 
-    App.FocusEdit(combo);
-    gui::PressKey(VK_END);
-    gui::TypeText("k");
-    // The change handler runs while the key is processed, before the box answers.
-    Require("the typed letter in the box", [&] { return App.Text(combo) == "90000k"; });
-    EXPECT_EQ(Estimate(), (std::vector<std::string>{"DVD 4,3 GB: 0 Hr 6 min 20 sec", "DVD 8,5 GB: 0 Hr 12 min 31 sec"}));
+    App.Click(Ctl(StartButton));
+    EXPECT_EQ(AnswerMessageBox(), "Check the bitrate - enter value between 100 and 9000 using digits only");
+    App.Sync();
+    EXPECT_FALSE(App.HasDialog());
+    EXPECT_FALSE(FileExists("C:\\convert.bat"));
+
+    App.TypeOver(combo, "2500");
+    RequireEncoderAt2500();
 }
 
-TEST_F(BitrateTest, CustomCheckBoxSwapsTheActiveBitrateBox)
+// The estimate follows the box that "Custom:" makes active, at any length of its
+// text; the empty custom box is no number and leaves the estimate as it was.
+TEST_F(BitrateTest, ARateTypedIntoTheCustomBoxIsEstimatedWhileActiveAndWritten)
 {
+    InstallEncoder();
+    AddVideoFile(MakeFile("clip.avi"));
+    HWND edit = Ctl(CustomBitrateEdit);
     App.Click(Ctl(CustomCheck));
-    Require("the custom box to be enabled", [&] { return IsWindowEnabled(Ctl(CustomBitrateEdit)) != FALSE; });
+    Require("the custom box to be enabled", [&] { return IsWindowEnabled(edit) != FALSE; });
     EXPECT_EQ(App.CheckState(Ctl(CustomCheck)), BST_CHECKED);
     EXPECT_FALSE(IsWindowEnabled(Ctl(BitrateCombo)));
     EXPECT_EQ(Estimate(), (std::vector<std::string>{Start43, Start85}));
+    App.TypeOver(edit, "500");
+    RequireEstimate("DVD 4,3 GB: 10 Hr 4 min 46 sec", "DVD 8,5 GB: 19 Hr 55 min 29 sec");
+    TypeRates(edit);
 
     App.Click(Ctl(CustomCheck));
-    Require("the preset box to be enabled", [&] { return IsWindowEnabled(Ctl(BitrateCombo)) != FALSE; });
-    EXPECT_EQ(App.CheckState(Ctl(CustomCheck)), BST_UNCHECKED);
-    EXPECT_FALSE(IsWindowEnabled(Ctl(CustomBitrateEdit)));
-    EXPECT_EQ(Estimate(), (std::vector<std::string>{Start43, Start85}));
-}
-
-// Only a custom text of exactly four characters refreshes the estimate.
-TEST_F(BitrateTest, CustomBitrateRefreshesTheEstimateAtTheFourthCharacterOnly)
-{
+    RequireEstimate(Start43, Start85);
+    EXPECT_TRUE(IsWindowEnabled(Ctl(BitrateCombo)));
+    EXPECT_FALSE(IsWindowEnabled(edit));
     App.Click(Ctl(CustomCheck));
-    HWND edit = Ctl(CustomBitrateEdit);
-    Require("the custom box to be enabled", [&] { return IsWindowEnabled(edit) != FALSE; });
-    App.FocusEdit(edit);
-    for (const std::string text : {"1", "12", "123"}) {
-        gui::TypeText(text.substr(text.size() - 1));
-        Require("\"" + text + "\" in the custom box", [&] { return App.Text(edit) == text; });
-        EXPECT_EQ(Estimate(), (std::vector<std::string>{Start43, Start85})) << "after typing " << text;
-    }
-    gui::TypeText("4");
-    RequireEstimate("DVD 4,3 GB: 5 Hr 40 min 51 sec", "DVD 8,5 GB: 11 Hr 13 min 48 sec");
-    EXPECT_EQ(App.FocusedWindow(), Ctl(EstimateTrigger));
-
-    App.FocusEdit(edit);
-    gui::PressKey(VK_END);
-    gui::TypeText("5");
-    Require("\"12345\" in the custom box", [&] { return App.Text(edit) == "12345"; });
-    EXPECT_EQ(Estimate(), (std::vector<std::string>{"DVD 4,3 GB: 5 Hr 40 min 51 sec", "DVD 8,5 GB: 11 Hr 13 min 48 sec"}));
+    RequireEstimate(Typed43, Typed85);
+    RequireEncoderAt2500();
 }
 
 } // namespace

@@ -36,6 +36,48 @@ TEST_F(FolderDialogTest, ChosenFoldersShapeTheScriptAndWhereItIsWritten)
     EXPECT_EQ(RequireEncoderCalls(2), (Texts{pass1, "cwd=" + flick, pass2, "cwd=" + flick}));
 }
 
+// "Start" uses the folders the boxes show: typed ones pass the checks of chosen
+// ones, a refusal writes nothing, and an accepted one gets its backslash.
+TEST_F(FolderDialogTest, TypedFoldersAreCheckedAtStartAndShapeTheScript)
+{
+    const std::string flick = MakeFolder("Typed Flick"), output = MakeFolder("Typed Out");
+    InstallEncoder(flick);
+    AddVideoFile(MakeFile("clip.avi"));
+    const struct {
+        ControlId Box;
+        std::string Text;
+        const char* Refusal;
+    } typed[] = {
+        {FlickPathEdit, "\\\\server\\share\\DVD Flick\\",
+         "Please choose a folder on a drive with a letter (C:\\...)"},
+        {FlickPathEdit, flick, nullptr},
+        {OutputFolderEdit, "C:\\Dossier \xE9t\xE9", "Please do not use foreign characters in path names"},
+        {OutputFolderEdit, output, nullptr},
+    };
+    for (const auto& t : typed) {
+        App.TypeOver(Ctl(t.Box), t.Text);
+        if (!t.Refusal)
+            continue;
+        App.Click(Ctl(StartButton));
+        EXPECT_EQ(AnswerMessageBox(), t.Refusal);
+        App.Sync();
+        EXPECT_FALSE(App.HasDialog());
+        EXPECT_EQ(App.Text(Ctl(t.Box)), t.Text);
+    }
+
+    App.Click(Ctl(StartButton));
+    Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
+    EXPECT_EQ(App.Text(Ctl(FlickPathEdit)), flick + "\\");
+    EXPECT_EQ(App.Text(Ctl(OutputFolderEdit)), output + "\\");
+    // Written into the typed output folder, the script walks down to the typed
+    // DVD Flick folder.
+    const Texts calls = RequireEncoderCalls(2);
+    EXPECT_NE(calls[0].find("\"" + output + "\\clip_avi.m2v\""), std::string::npos) << calls[0];
+    EXPECT_EQ(calls[1], "cwd=" + flick);
+    EXPECT_TRUE(FileExists(output + "\\convert.bat"));
+    EXPECT_FALSE(FileExists("C:\\convert.bat"));
+}
+
 TEST_F(FolderDialogTest, FoldersWithAForeignCharacterAreRefused)
 {
     const std::string foreign = MakeFolder("Dossier \xE9t\xE9");

@@ -128,12 +128,11 @@ TEST_F(MainWindowTest, ShowsItsWindowAndControlsAsLaidOut)
     EXPECT_TRUE(App.ListItems(Ctl(FileList)).empty());
 }
 
-// The start-up refresh of the estimate clicks the hidden trigger, and a click
-// takes the focus, so the focus starts there rather than on a visible control.
-TEST_F(MainWindowTest, StartsWithTheFocusOnTheHiddenEstimateTrigger)
+// The start-up refresh of the estimate leaves the focus where construction put it.
+TEST_F(MainWindowTest, StartsWithTheFocusOnTheOutputFolderButton)
 {
-    gui::WaitUntil([&] { return App.FocusedWindow() == Ctl(EstimateTrigger); }, AppTimeoutMs);
-    EXPECT_EQ(Hex(GetDlgCtrlID(App.FocusedWindow())), Hex(EstimateTrigger));
+    gui::WaitUntil([&] { return App.FocusedWindow() == Ctl(OutputFolderButton); }, AppTimeoutMs);
+    EXPECT_EQ(Hex(GetDlgCtrlID(App.FocusedWindow())), Hex(OutputFolderButton));
 }
 
 TEST_F(MainWindowTest, TheSettingsComboBoxesOfferTheirItemsInTheirOpenLists)

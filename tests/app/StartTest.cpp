@@ -47,18 +47,21 @@ TEST_F(StartTest, WithoutFilesAndEncoderItShowsBothMessagesInOrderAndWritesNothi
     EXPECT_FALSE(IsIconic(App.MainWindow()));
 }
 
-TEST_F(StartTest, ABadCustomBitrateAddsTheThirdMessage)
+// Only items of the aspect and format boxes pass: a typed "&" never reaches cmd.exe.
+TEST_F(StartTest, ABadCustomBitrateAndTypedAspectAndFormatAddTheirMessages)
 {
     App.Click(Ctl(CustomCheck));
     Require("the custom box to be enabled", [&] { return IsWindowEnabled(Ctl(CustomBitrateEdit)) != FALSE; });
-    App.FocusEdit(Ctl(CustomBitrateEdit));
-    gui::TypeText("99");
-    Require("\"99\" in the custom box", [&] { return App.Text(Ctl(CustomBitrateEdit)) == "99"; });
+    App.TypeOver(Ctl(CustomBitrateEdit), "99");
+    App.TypeOver(Ctl(AspectCombo), "4:3&calc");
+    App.TypeOver(Ctl(FormatCombo), "pal");
 
     App.Click(Ctl(StartButton));
     EXPECT_EQ(AnswerMessageBox(), NoFiles);
     EXPECT_EQ(AnswerMessageBox(), NoEncoder);
     EXPECT_EQ(AnswerMessageBox(), BadCustomBitrate);
+    EXPECT_EQ(AnswerMessageBox(), "Choose the aspect ratio from its list");
+    EXPECT_EQ(AnswerMessageBox(), "Choose the format from its list");
     App.Sync();
     EXPECT_FALSE(App.HasDialog());
     EXPECT_FALSE(FileExists("C:\\convert.bat"));

@@ -6,7 +6,10 @@ namespace {
 
 const char NoFiles[] = "You have not entered any files for conversion !!!";
 const char NoEncoder[] = "Please specify direcory with DVD Flick and FFMpeg !!!";
-const char BadBitrate[] = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+const char BadCustomBitrate[] = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+const char BadBitrate[] = "Check the bitrate - enter value between 100 and 9000 using digits only";
+const char BadAspect[] = "Choose the aspect ratio from its list";
+const char BadFormat[] = "Choose the format from its list";
 const char StillRunning[] =
     "A conversion started by Spindrel is still running. Wait for it to finish, then press Start again.";
 using Texts = std::vector<std::string>;
@@ -23,9 +26,9 @@ struct TStart {
         Platform.ExistingFiles.insert("C:\\Program Files\\DVD Flick\\ffmpeg.exe");
     }
 
-    Texts Validate(bool useCustom, const char* customText)
+    Texts Validate(bool useCustom, const char* bitrateText, const char* aspect = "4:3", const char* format = "NTSC")
     {
-        const TStartMessages messages = ValidateStart(Settings, useCustom, customText, Platform);
+        const TStartMessages messages = ValidateStart(Settings, useCustom, bitrateText, aspect, format, Platform);
         return Texts(messages.Items, messages.Items + messages.Count);
     }
 };
@@ -95,12 +98,13 @@ TEST(ValidateStart, MessagesComeInCheckOrderAndEachStartClearsTheLastOnesFlags)
     {
         TStart start;
         start.Settings.FileCount = 0;
-        EXPECT_EQ(start.Validate(false, ""), Texts{NoFiles});
+        EXPECT_EQ(start.Validate(false, "9000"), Texts{NoFiles});
         EXPECT_TRUE(start.Settings.HasError);
         start.Platform.ExistingFiles.clear();
-        EXPECT_EQ(start.Validate(false, ""), (Texts{NoFiles, NoEncoder}));
+        EXPECT_EQ(start.Validate(false, "9000"), (Texts{NoFiles, NoEncoder}));
         start.Settings.FileCount = -1;
-        EXPECT_EQ(start.Validate(true, "9001"), (Texts{NoFiles, NoEncoder, BadBitrate}));
+        EXPECT_EQ(start.Validate(true, "9001", "4:3&calc", "pal"),
+                  (Texts{NoFiles, NoEncoder, BadCustomBitrate, BadAspect, BadFormat}));
         EXPECT_TRUE(start.Settings.BadCustomBitrate);
         start.Platform.ShellRunActive = true;
         EXPECT_EQ(start.Validate(true, "9001"), Texts{StillRunning});
@@ -108,7 +112,7 @@ TEST(ValidateStart, MessagesComeInCheckOrderAndEachStartClearsTheLastOnesFlags)
     {
         TStart start;
         start.Settings.FlickPath = "D:\\Tools\\";
-        EXPECT_EQ(start.Validate(false, ""), Texts{NoEncoder});
+        EXPECT_EQ(start.Validate(false, "9000"), Texts{NoEncoder});
         EXPECT_TRUE(start.Settings.HasError);
         start.Settings.FlickPath = "C:\\Program Files\\DVD Flick\\";
         EXPECT_TRUE(start.Validate(true, "500").empty());
@@ -119,39 +123,47 @@ TEST(ValidateStart, MessagesComeInCheckOrderAndEachStartClearsTheLastOnesFlags)
     }
 }
 
-TEST(ValidateStart, CustomBitrateFrom100To9000IsWrittenBackInDecimal)
+// Either bitrate box: the preset box can be typed into as well.
+TEST(ValidateStart, BitrateFrom100To9000IsWrittenBackInDecimal)
 {
     const struct {
         const char* Text;
         const char* Written;
     } accepted[] = {{"100", "100"}, {"9000", "9000"}, {"0100", "100"}, {" 500", "500"},
                     {"+700", "700"}, {"$3E8", "1000"}, {"0x1F4", "500"}};
-    for (const auto& c : accepted) {
-        TStart start;
-        EXPECT_TRUE(start.Validate(true, c.Text).empty()) << c.Text;
-        EXPECT_EQ(Str(start.Settings.BitrateText), c.Written) << c.Text;
-        EXPECT_TRUE(start.Settings.UseCustomBitrate) << c.Text;
-        EXPECT_FALSE(start.Settings.BadCustomBitrate) << c.Text;
-    }
-    for (const char* text : {"99", "9001", "0", "-500", "100 ", "1a00", "", "90000", "2147483648"}) {
-        TStart start;
-        EXPECT_EQ(start.Validate(true, text), Texts{BadBitrate}) << text;
-        EXPECT_EQ(Str(start.Settings.BitrateText), "9000") << text;
-        EXPECT_FALSE(start.Settings.UseCustomBitrate) << text;
-        EXPECT_TRUE(start.Settings.BadCustomBitrate) << text;
-        EXPECT_TRUE(start.Settings.HasError) << text;
+    for (const bool custom : {true, false}) {
+        for (const auto& c : accepted) {
+            TStart start;
+            EXPECT_TRUE(start.Validate(custom, c.Text).empty()) << c.Text;
+            EXPECT_EQ(Str(start.Settings.BitrateText), c.Written) << c.Text;
+            EXPECT_EQ(start.Settings.UseCustomBitrate, custom) << c.Text;
+            EXPECT_FALSE(start.Settings.BadCustomBitrate) << c.Text;
+        }
+        for (const char* text : {"99", "9001", "0", "-500", "100 ", "1a00", "", "90000", "2147483648", "abc"}) {
+            TStart start;
+            start.Settings.BitrateText = "5000";
+            EXPECT_EQ(start.Validate(custom, text), Texts{custom ? BadCustomBitrate : BadBitrate}) << text;
+            EXPECT_EQ(Str(start.Settings.BitrateText), "5000") << text;
+            EXPECT_FALSE(start.Settings.UseCustomBitrate) << text;
+            EXPECT_EQ(start.Settings.BadCustomBitrate, custom) << text;
+            EXPECT_TRUE(start.Settings.HasError) << text;
+        }
     }
 }
 
-TEST(ValidateStart, CustomTextIsIgnoredWhileCustomIsOffAndKeptWhenAnotherCheckFails)
+TEST(ValidateStart, AspectAndFormatMustBeItemsOfTheirBoxesExactly)
+{
+    for (const char* aspect : {"4:3", "16:9"})
+        EXPECT_TRUE(TStart().Validate(false, "9000", aspect, "PAL").empty()) << aspect;
+    for (const char* aspect : {"", "4:3 ", "16:10", "16:9&calc"})
+        EXPECT_EQ(TStart().Validate(false, "9000", aspect, "NTSC"), Texts{BadAspect}) << aspect;
+    for (const char* format : {"", "pal", "PAL ", "NTSC&calc"})
+        EXPECT_EQ(TStart().Validate(false, "9000", "16:9", format), Texts{BadFormat}) << format;
+}
+
+TEST(ValidateStart, AcceptedBitrateIsKeptWhenAnotherCheckFails)
 {
     TStart start;
-    start.Settings.BitrateValue = 42;
-    EXPECT_TRUE(start.Validate(false, "letters").empty());
-    EXPECT_EQ(Str(start.Settings.BitrateText), "9000");
-    EXPECT_EQ(start.Settings.BitrateValue, 42);
-    EXPECT_EQ(start.Settings.ParseCode, 0);
-
     start.Settings.FileCount = 0;
     EXPECT_EQ(start.Validate(true, "2500"), Texts{NoFiles});
     EXPECT_EQ(Str(start.Settings.BitrateText), "2500");
@@ -289,12 +301,12 @@ TEST(SystemJobPlatform, OnlyAFileCountsAsTheEncoderAndAMissingScriptIsNotLaunche
     s.FileCount = 1;
     s.FlickPath = folder.Path().c_str();
     const std::string encoder = folder.Path() + "ffmpeg.exe";
-    EXPECT_EQ(ValidateStart(s, false, "", SystemJobPlatform()).Count, 1);
+    EXPECT_EQ(ValidateStart(s, false, "9000", "4:3", "NTSC", SystemJobPlatform()).Count, 1);
     std::filesystem::create_directory(encoder);
-    EXPECT_EQ(ValidateStart(s, false, "", SystemJobPlatform()).Count, 1);
+    EXPECT_EQ(ValidateStart(s, false, "9000", "4:3", "NTSC", SystemJobPlatform()).Count, 1);
     std::filesystem::remove(encoder);
     WriteBytes(encoder, "");
-    EXPECT_EQ(ValidateStart(s, false, "", SystemJobPlatform()).Count, 0);
+    EXPECT_EQ(ValidateStart(s, false, "9000", "4:3", "NTSC", SystemJobPlatform()).Count, 0);
 
     s.ScriptPath = (folder.Path() + "missing.bat").c_str();
     EXPECT_FALSE(LaunchScript(s, SystemJobPlatform()));

@@ -13,6 +13,15 @@ TEST(HasForeignCharacters, OnlyBytesAbove126AreForeign)
         EXPECT_TRUE(HasForeignCharacters(text)) << text;
 }
 
+TEST(StartsWithDriveRoot, ADriveLetterAColonAndABackslash)
+{
+    for (const char* path : {"C:\\", "c:\\Program Files\\", "Z:\\a", "a:\\"})
+        EXPECT_TRUE(StartsWithDriveRoot(path)) << path;
+    for (const char* path : {"", "C:", "C:a\\", "C:/", " C:\\", "\\\\server\\share\\DVD Flick\\", "\\Apps\\",
+                             "@:\\", "[:\\", "`:\\", "{:\\"})
+        EXPECT_FALSE(StartsWithDriveRoot(path)) << path;
+}
+
 TEST(ParseInteger, AcceptsSpacesSignDecimalAndHexadecimal)
 {
     const struct {

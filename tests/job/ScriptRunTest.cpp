@@ -99,7 +99,7 @@ static void RunScriptThroughCmd(bool twoPass)
     std::vector<TText> paths;
     for (const std::string& input : inputs)
         paths.emplace_back(input.c_str());
-    ASSERT_TRUE(ValidateStart(s, false, "", SystemJobPlatform()).Count == 0);
+    ASSERT_TRUE(ValidateStart(s, false, "6000", "16:9", "PAL", SystemJobPlatform()).Count == 0);
     ASSERT_TRUE(WriteScript(s, "16:9", "PAL", "6000", false, twoPass, paths.data(), 3,
                             SystemJobPlatform())
                     .Succeeded());

@@ -244,11 +244,19 @@ void AppDriver::FocusEdit(HWND edit) const
     });
 }
 
+void AppDriver::TypeOver(HWND edit, const std::string& text) const
+{
+    FocusEdit(edit);
+    gui::PressKey(VK_END);
+    gui::PressKey(VK_HOME, VK_SHIFT);
+    gui::TypeText(text);
+    Require("the " + gui::WindowClass(edit) + " to show " + text, [&] { return Text(edit) == text; });
+}
+
 void AppDriver::StepComboTo(HWND combo, int index) const
 {
+    FocusEdit(combo);
     for (int current = ComboSelection(combo); current != index; current = ComboSelection(combo)) {
-        // A change of the bitrate box moves the focus away, so each step starts with a click.
-        FocusEdit(combo);
         gui::PressKey(current < index ? VK_DOWN : VK_UP);
         Require("the combo box's selection to move", [&] { return ComboSelection(combo) != current; });
     }
@@ -407,13 +415,8 @@ void AppDriver::ChooseFile(const std::string& caption, const std::string& path) 
             nameBox = child;
     if (!nameBox)
         throw std::runtime_error("dialog \"" + caption + "\" has no file name box");
-    FocusEdit(nameBox);
-    // Select whatever the box holds (the dialog offers the last choice again) so
-    // that the typing replaces it.
-    gui::PressKey(VK_END);
-    gui::PressKey(VK_HOME, VK_SHIFT);
-    gui::TypeText(path);
-    Require("the file name box to show " + path, [&] { return Text(nameBox) == path; });
+    // The dialog offers the last choice again.
+    TypeOver(nameBox, path);
     gui::PressKey(VK_RETURN);
     Require("dialog \"" + caption + "\" to close", [&] { return !IsWindowVisible(dialog.Window); });
 }

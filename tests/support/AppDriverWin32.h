@@ -70,9 +70,12 @@ public:
     void Click(HWND window, bool withCtrl = false) const;
     // Clicks into an edit box (or a combo box's edit field) and waits for the focus.
     void FocusEdit(HWND edit) const;
+    // Clicks into an edit box (or a combo box's edit field), selects what it holds
+    // and types text over it, key by key; waits until the box shows text.
+    void TypeOver(HWND edit, const std::string& text) const;
     // Opens the combo box's list with its arrow button and clicks item index.
     void PickComboItem(HWND combo, int index) const;
-    // Moves the combo box's selection to item index with the arrow keys.
+    // Clicks into the combo box and moves its selection to item index with the arrow keys.
     void StepComboTo(HWND combo, int index) const;
     void ClickListItem(HWND list, int index, bool withCtrl = false) const;
     // Opens the menu bar with F10 and chooses the item at position index of the

@@ -157,6 +157,23 @@ TEST_F(DialogTest, FolderChosenInTheTreeIsReturnedAndKeptOverACancel)
     EXPECT_FALSE(RunFolderDialog(dialog));
     ASSERT_TRUE(cancelled.Wait());
     EXPECT_EQ(FolderPath(dialog), folder.c_str()) << "the last choice stays";
+
+    // Offered virtual folders too, the dialog lets "My Computer" be chosen, which
+    // has no path: that counts as a cancel.
+    dialog->Options = 1 << 2;
+    LPITEMIDLIST computer = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+    gui::DialogAnswerer virtualFolder(findPrompt, [&](HWND d) {
+        HWND tree = gui::FindDescendant(d, "SysTreeView32");
+        gui::WaitUntil([&] { return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0) != 0; });
+        SendMessageA(d, BFFM_SETSELECTIONA, FALSE, (LPARAM)computer);
+        gui::WaitUntil([&] { return SelectedTreeItem(tree) == "My Computer"; });
+        gui::PressDialogButton(d, IDOK);
+    });
+    EXPECT_FALSE(RunFolderDialog(dialog));
+    ASSERT_TRUE(virtualFolder.Wait());
+    CoTaskMemFree(computer);
+    EXPECT_EQ(FolderPath(dialog), folder.c_str());
 }
 
 TEST_F(FormTest, MessageBoxHasTheMainCaptionAndOnlyOk)

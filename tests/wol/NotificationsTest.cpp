@@ -118,6 +118,8 @@ TEST_F(FormTest, TypingIntoAnEditBoxFiresChangePerCharacterAndTheFormKeepsTheFoc
     gui::PumpUntilIdle();
     EXPECT_EQ(changes, 4);
     EXPECT_EQ(clicks, 0);
+    edit->SetText("");
+    EXPECT_EQ(gui::WindowText(edit->Handle), "") << "a cleared text leaves nothing behind";
 
     gui::ClickAt(other->Handle, gui::ClientCenter(other->Handle));
     ASSERT_TRUE(gui::WaitUntil([&] { return leaves == 1 && GetFocus() == other->Handle; }));
