@@ -38,7 +38,12 @@ TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate,
     return messages;
 }
 
-TText IoErrorText(int code)
+static bool IsClosingCharacter(char c)
+{
+    return c == '\r' || c == '\n' || c == ' ' || c == '.';
+}
+
+TText IoErrorText(int code, TJobPlatform& platform)
 {
     switch (code) {
     case 2:
@@ -51,9 +56,16 @@ TText IoErrorText(int code)
         return "File access denied";
     case 101:
         return "Disk full";
-    default:
-        return "I/O error " + IntegerToText(code);
     }
+    // The system ends its text with a period and a line break; the report that
+    // quotes it adds its own period.
+    const TText text = platform.ErrorText(code);
+    int length = text.Length();
+    while (length > 0 && IsClosingCharacter(text.At(length)))
+        --length;
+    if (length == 0)
+        return "I/O error " + IntegerToText(code);
+    return text.Left(length);
 }
 
 // cmd.exe expands "%" in a batch file even between quotes; "%%" stands for one "%".
@@ -126,7 +138,7 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
     TScriptResult result;
     result.Code = platform.CreateOutput(settings.ScriptPath);
     if (!result.Succeeded()) {
-        result.Text = IoErrorText(result.Code);
+        result.Text = IoErrorText(result.Code, platform);
         return result;
     }
 
@@ -143,7 +155,7 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
         result.Code = closeCode;
     if (!result.Succeeded()) {
         platform.RemoveFile(settings.ScriptPath);
-        result.Text = IoErrorText(result.Code);
+        result.Text = IoErrorText(result.Code, platform);
     }
     return result;
 }

@@ -49,6 +49,15 @@ public:
 
     void RemoveFile(const TText& path) override { DeleteFileA(path.CStr()); }
 
+    TText ErrorText(int code) override
+    {
+        char text[512];
+        const DWORD length =
+            FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+        return TText(text, static_cast<int>(length));
+    }
+
     bool ShellOpen(const TText& target) override
     {
         const HINSTANCE result =

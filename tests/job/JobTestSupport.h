@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -87,6 +88,7 @@ public:
     int WriteFailure = 0;
     int CloseFailure = 0;
     bool ShellRefuses = false;
+    std::map<int, std::string> SystemTexts; // as FormatMessage words them
 
     int Writes = 0;
     bool IsOpen = false;
@@ -119,6 +121,8 @@ public:
         EXPECT_FALSE(IsOpen) << "removal of a file that is still open";
         Removed.push_back(Str(path));
     }
+
+    TText ErrorText(int code) override { return SystemTexts[code].c_str(); }
 
     bool ShellOpen(const TText& target) override
     {
