@@ -1,6 +1,6 @@
-# Checks the shipped program: at most LIMIT bytes, and only system DLLs imported
-# (no compiler runtime DLL that a user's machine would lack).
-#   cmake -DPROGRAM=... -DLIMIT=... -DOBJDUMP=... -P CheckProgram.cmake
+# Checks the shipped program: at most LIMIT bytes, only system DLLs imported (no
+# compiler runtime DLL that a user's machine would lack), and its manifest.
+#   cmake -DPROGRAM=... -DLIMIT=... -DOBJDUMP=... -DWINDRES=... -P CheckProgram.cmake
 cmake_minimum_required(VERSION 3.25)
 
 file(SIZE "${PROGRAM}" size)
@@ -23,3 +23,12 @@ foreach(entry IN LISTS imports)
         message(FATAL_ERROR "the program imports ${dll}, which is not a system DLL")
     endif()
 endforeach()
+
+# The manifest, resource type 24 (RT_MANIFEST) with id 1, runs the program as the
+# invoking user and names no Common Controls 6 dependency, which would change
+# the program's look.
+execute_process(COMMAND "${WINDRES}" -J coff -O rc -i "${PROGRAM}" OUTPUT_VARIABLE resources RESULT_VARIABLE failed)
+string(REGEX MATCH "\n1 24 [^\n]*\nBEGIN\n(  [^\n]*\n)*END" manifest "${resources}")
+if(failed OR NOT manifest MATCHES "level=\"\"asInvoker\"\"" OR manifest MATCHES "Common-Controls")
+    message(FATAL_ERROR "no manifest of type 24, id 1, that runs the program asInvoker without Common Controls 6")
+endif()

@@ -60,7 +60,12 @@ TStartMessages ValidateStart(TJobSettings& settings, bool useCustomBitrate, cons
     return messages;
 }
 
-TText IoErrorText(int code)
+static bool IsClosingCharacter(char c)
+{
+    return c == '\r' || c == '\n' || c == ' ' || c == '.';
+}
+
+TText IoErrorText(int code, TJobPlatform& platform)
 {
     switch (code) {
     case 2:
@@ -73,9 +78,16 @@ TText IoErrorText(int code)
         return "File access denied";
     case 101:
         return "Disk full";
-    default:
-        return "I/O error " + IntegerToText(code);
     }
+    // The system ends its text with a period and a line break; the report that
+    // quotes it adds its own period.
+    const TText text = platform.ErrorText(code);
+    int length = text.Length();
+    while (length > 0 && IsClosingCharacter(text.At(length)))
+        --length;
+    if (length == 0)
+        return "I/O error " + IntegerToText(code);
+    return text.Left(length);
 }
 
 // cmd.exe expands "%" in a batch file even between quotes; "%%" stands for one "%".
@@ -148,7 +160,7 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
     TScriptResult result;
     result.Code = platform.CreateOutput(settings.ScriptPath);
     if (!result.Succeeded()) {
-        result.Text = IoErrorText(result.Code);
+        result.Text = IoErrorText(result.Code, platform);
         return result;
     }
 
@@ -165,7 +177,7 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
         result.Code = closeCode;
     if (!result.Succeeded()) {
         platform.RemoveFile(settings.ScriptPath);
-        result.Text = IoErrorText(result.Code);
+        result.Text = IoErrorText(result.Code, platform);
     }
     return result;
 }

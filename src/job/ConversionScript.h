@@ -28,8 +28,11 @@ struct TScriptResult {
     bool Succeeded() const { return Code == 0; }
 };
 
-// "File not found", "Disk full", ... or "I/O error <code>" for a code without a text.
-TText IoErrorText(int code);
+// The words for a failed write's code: "File not found", "Invalid filename",
+// "Too many open files", "File access denied" and "Disk full" for 2, 3, 4, 5 and
+// 101; any other code in the system's words without their closing period, or
+// "I/O error <code>" where the system has none.
+TText IoErrorText(int code, TJobPlatform& platform);
 
 // Writes "convert.bat" at ScriptPath: for each of the count paths, the lines that
 // change to the DVD Flick folder and run the encoder. On failure the half-written

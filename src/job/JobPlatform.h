@@ -19,6 +19,9 @@ public:
     virtual int CloseOutput() = 0;
 
     virtual void RemoveFile(const TText& path) = 0;
+    // The system's own description of an output-file failure code, in the user's
+    // language and as the system words it; empty when the system has none.
+    virtual TText ErrorText(int code) = 0;
 
     // Hands a file or a web address to the shell's default action (a batch file
     // runs, a page opens in the browser); false when the shell refuses.

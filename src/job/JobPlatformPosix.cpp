@@ -75,6 +75,9 @@ public:
 
     void RemoveFile(const TText& path) override { unlink(path.CStr()); }
 
+    // The codes are Windows codes, which this system has no words for.
+    TText ErrorText(int) override { return TText(); }
+
     bool ShellOpen(const TText& target) override
     {
         char program[] = "xdg-open";

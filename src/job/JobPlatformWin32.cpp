@@ -24,8 +24,14 @@ public:
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
+    // Windows refuses to replace a read-only file, but Wine running as root lets
+    // the open through; the attribute is checked first so that a read-only
+    // script is never overwritten on either.
     int CreateOutput(const TText& path) override
     {
+        const DWORD attributes = GetFileAttributesA(path.CStr());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            return ERROR_ACCESS_DENIED;
         FFile = CreateFileA(path.CStr(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
         return FFile == INVALID_HANDLE_VALUE ? FailureCode() : 0;
@@ -48,6 +54,15 @@ public:
     }
 
     void RemoveFile(const TText& path) override { DeleteFileA(path.CStr()); }
+
+    TText ErrorText(int code) override
+    {
+        char text[512];
+        const DWORD length =
+            FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+        return TText(text, static_cast<int>(length));
+    }
 
     bool ShellOpen(const TText& target) override
     {

@@ -2,6 +2,9 @@
 // script that cannot be written where the user pointed.
 #include "app/AppTest.h"
 
+#include <fstream>
+#include <iostream>
+
 namespace {
 
 using FolderDialogTest = AppTest;
@@ -92,60 +95,118 @@ TEST_F(FolderDialogTest, FoldersWithAForeignCharacterAreRefused)
     EXPECT_EQ(App.Text(Ctl(FlickPathEdit)), "C:\\Program Files\\DVD Flick\\");
 }
 
-// A failed write of the script is a runtime error that no handler catches: the
-// program's last-chance report names it, and the program ends with exit code 1.
-// Under Wine as root no file permission stops a write, so the output folder is
-// spoilt in ways that do: a folder standing where the script goes, or the output
-// folder removed after it was chosen.
-// A script that cannot be written is reported with its path and the error; the
-// window keeps its list and settings, nothing is launched, and once the cause is
-// mended the same list starts.
-class UnwritableScriptTest : public AppTest {
-protected:
-    void StartInto(const std::string& output, const std::function<void()>& spoil,
-                   const std::string& error, const std::function<void()>& mend)
-    {
-        InstallEncoder();
-        App.Click(Ctl(OutputFolderButton));
-        App.ChooseFolder(OutputTitle, output);
-        Require("the output folder in its box", [&] { return App.Text(Ctl(OutputFolderEdit)) == output + "\\"; });
-        const std::string clip = MakeFile("clip.avi");
-        AddVideoFile(clip);
-        Require("the file in the list", [&] { return App.ListItems(Ctl(FileList)).size() == 1; });
-        spoil();
-
-        App.Click(Ctl(StartButton));
-        const DialogView report = App.WaitForDialog("Spindrel");
-        EXPECT_EQ(report.Text, "Cannot write " + output + "\\convert.bat: " + error + ".");
-        EXPECT_EQ(report.Buttons, Texts{"OK"});
-        App.CloseDialog(report, "OK");
-        App.Sync();
-        EXPECT_EQ(App.ListItems(Ctl(FileList)), Texts{clip});
-        EXPECT_FALSE(IsIconic(App.MainWindow()));
-        EXPECT_FALSE(FileExists(EncoderLog));
-        const DWORD script = GetFileAttributesA((output + "\\convert.bat").c_str());
-        EXPECT_TRUE(script == INVALID_FILE_ATTRIBUTES || (script & FILE_ATTRIBUTE_DIRECTORY))
-            << "no half-written script is left behind";
-
-        mend();
-        App.Click(Ctl(StartButton));
-        Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
-        EXPECT_EQ(RequireEncoderCalls(2).size(), 4u);
-    }
-};
-
-TEST_F(UnwritableScriptTest, AFolderInTheScriptsPlaceIsReportedAsAccessDenied)
+// The small disk that the test run mounts (tools/small-disk.sh), or "" where
+// none could be mounted: the full disk is then left out.
+std::string SmallDisk()
 {
-    const std::string output = MakeFolder("Locked");
-    StartInto(output, [&] { MakeFolder("Locked\\convert.bat"); }, "File access denied",
-              [&] { RemoveDirectoryA((output + "\\convert.bat").c_str()); });
+    ULARGE_INTEGER size;
+    if (!GetDiskFreeSpaceExA(SMALL_DISK_DIR, nullptr, &size, nullptr) || size.QuadPart > 1024 * 1024)
+        return "";
+    return SMALL_DISK_DIR;
 }
 
-TEST_F(UnwritableScriptTest, AnOutputFolderRemovedAfterChoosingItIsReportedAsInvalidFilename)
+// Fills the disk with the file at path, then gives its last kilobyte back: a
+// script of two files fills it part-way, after the first file's lines.
+void FillAllButOneBlock(const std::string& path)
 {
-    const std::string output = MakeFolder("Gone");
-    StartInto(output, [&] { RemoveDirectoryA(output.c_str()); }, "Invalid filename",
-              [&] { MakeFolder("Gone"); });
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string block(1024, 'x');
+    LONG size = 0;
+    for (DWORD written; WriteFile(file, block.data(), 1024, &written, nullptr) && written == 1024;)
+        size += 1024;
+    SetFilePointer(file, size - 1024, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
+// Each way the script's write fails, with the words the user reads after
+// "Cannot write <script>: ". Wine running as root ignores file permissions, so
+// the faults are made with what it honours (the read-only attribute, which the
+// program checks itself as Windows would). A failed Start launches nothing,
+// leaves the script's place as it was and the window with its list and
+// settings; once the cause is mended the same Start converts.
+TEST_F(FolderDialogTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMended)
+{
+    InstallEncoder();
+    const Texts clips = {MakeFile("clip.avi"), MakeFile("film.avi")};
+    for (const std::string& clip : clips)
+        AddVideoFile(clip);
+    App.StepComboTo(Ctl(FormatCombo), 1);
+    Require("two files and PAL",
+            [&] { return App.ListItems(Ctl(FileList)) == clips && App.Text(Ctl(FormatCombo)) == "PAL"; });
+    // What stands at path: its attributes (none, a folder, a file) and content.
+    const auto place = [](const std::string& path) {
+        return std::to_string(GetFileAttributesA(path.c_str())) + " " + ReadFile(path);
+    };
+    const auto script = [](const std::string& folder) { return folder + "\\convert.bat"; };
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const struct {
+        std::string Folder;
+        std::function<void(const std::string& folder)> Spoil, Mend;
+        std::string Text;
+    } faults[] = {
+        // The folder dialog may hold the chosen folder open for a moment.
+        {MakeFolder("Gone"),
+         [](const std::string& f) { Require("the folder removed", [&] { return RemoveDirectoryA(f.c_str()) != 0; }); },
+         [](const std::string& f) { CreateDirectoryA(f.c_str(), nullptr); }, "Invalid filename"},
+        {MakeFolder("Read-only"),
+         [&](const std::string& f) {
+             std::ofstream(script(f)) << "rem kept";
+             SetFileAttributesA(script(f).c_str(), FILE_ATTRIBUTE_READONLY);
+         },
+         [&](const std::string& f) { SetFileAttributesA(script(f).c_str(), FILE_ATTRIBUTE_NORMAL); },
+         "File access denied"},
+        {MakeFolder("Held"),
+         [&](const std::string& f) {
+             held = CreateFileA(script(f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+         },
+         [&](const std::string&) { CloseHandle(held); }, "Sharing violation"},
+        {MakeFolder("Taken"), [&](const std::string& f) { CreateDirectoryA(script(f).c_str(), nullptr); },
+         [&](const std::string& f) { RemoveDirectoryA(script(f).c_str()); }, "File access denied"},
+        {SmallDisk(),
+         [&](const std::string& f) {
+             DeleteFileA(script(f).c_str());
+             FillAllButOneBlock(f + "\\filler");
+         },
+         [](const std::string& f) { DeleteFileA((f + "\\filler").c_str()); }, "Disk full"},
+        // 250 characters: the folder can be chosen, but the script's path is too long.
+        {MakeFolder(std::string(234, 'x')), [](const std::string&) {},
+         [&](const std::string&) {
+             App.Click(Ctl(OutputFolderButton));
+             App.ChooseFolder(OutputTitle, MakeFolder("Short"));
+         },
+         "File name is too long"},
+    };
+    for (const auto& fault : faults) {
+        if (fault.Folder.empty()) {
+            std::cout << "No small disk is mounted at " SMALL_DISK_DIR ": the full disk is left out\n";
+            continue;
+        }
+        SCOPED_TRACE("writing into " + fault.Folder);
+        App.Click(Ctl(OutputFolderButton));
+        App.ChooseFolder(OutputTitle, fault.Folder);
+        Require("the output folder in its box", [&] { return App.Text(Ctl(OutputFolderEdit)) == fault.Folder + "\\"; });
+        fault.Spoil(fault.Folder);
+        const std::string before = place(script(fault.Folder));
+
+        App.Click(Ctl(StartButton));
+        EXPECT_EQ(AnswerMessageBox(), "Cannot write " + script(fault.Folder) + ": " + fault.Text + ".");
+        App.Sync();
+        EXPECT_EQ(App.ListItems(Ctl(FileList)), clips);
+        EXPECT_EQ(App.Text(Ctl(FormatCombo)), "PAL");
+        EXPECT_FALSE(IsIconic(App.MainWindow()));
+        EXPECT_FALSE(FileExists(EncoderLog));
+        EXPECT_EQ(place(script(fault.Folder)), before) << "no half-written script is left";
+
+        fault.Mend(fault.Folder);
+        App.Click(Ctl(StartButton));
+        Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
+        EXPECT_EQ(RequireEncoderCalls(4).size(), 8u);
+        ShowWindow(App.MainWindow(), SW_RESTORE);
+        Require("the window restored and the encoder's log removed", [&] {
+            return !IsIconic(App.MainWindow()) && (DeleteFileA(EncoderLog) || !FileExists(EncoderLog));
+        });
+    }
 }
 
 } // namespace

@@ -258,13 +258,17 @@ TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
     } cases[] = {
         // Each file's block is one write; no write may follow a failed one.
         {0, 1, 101, 0, "Disk full", 1, true},
-        {0, 2, 32, 0, "I/O error 32", 2, true},
+        // Other codes in the system's words, which the report ends with its own period.
+        {0, 2, 32, 0, "The process cannot access the file because it is being used by another process", 2, true},
         {0, 0, 0, 1117, "I/O error 1117", 2, true},
         {2, 0, 0, 0, "File not found", 0, false},
         {4, 0, 0, 0, "Too many open files", 0, false},
+        {5, 0, 0, 0, "File access denied", 0, false},
     };
     for (const auto& c : cases) {
         TFakeJobPlatform platform;
+        platform.SystemTexts = {{5, "Access is denied.\r\n"},
+                                {32, "The process cannot access the file because it is being used by another process.\r\n"}};
         platform.CreateFailure = c.CreateFailure;
         platform.FailingWrite = c.FailingWrite;
         platform.WriteFailure = c.WriteFailure;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -88,6 +89,7 @@ public:
     int CloseFailure = 0;
     bool ShellRefuses = false;
     bool ShellRunActive = false;
+    std::map<int, std::string> SystemTexts; // as FormatMessage words them
 
     int Writes = 0;
     bool IsOpen = false;
@@ -120,6 +122,8 @@ public:
         EXPECT_FALSE(IsOpen) << "removal of a file that is still open";
         Removed.push_back(Str(path));
     }
+
+    TText ErrorText(int code) override { return SystemTexts[code].c_str(); }
 
     // The script goes to ShellRun, so that a second Start can see it still runs.
     bool ShellOpen(const TText&) override
