@@ -130,10 +130,39 @@ TEST_F(MainWindowTest, ShowsItsWindowAndControlsAsLaidOut)
 
 // The start-up refresh of the estimate clicks the hidden trigger, and a click
 // takes the focus, so the focus starts there rather than on a visible control.
-TEST_F(MainWindowTest, StartsWithTheFocusOnTheHiddenEstimateTrigger)
+// Tab and Shift+Tab then walk the visible, enabled controls in window order and
+// wrap.
+TEST_F(MainWindowTest, StartsWithTheFocusOnTheHiddenEstimateTriggerAndTabWalksTheControls)
 {
     gui::WaitUntil([&] { return App.FocusedWindow() == Ctl(EstimateTrigger); }, AppTimeoutMs);
     EXPECT_EQ(Hex(GetDlgCtrlID(App.FocusedWindow())), Hex(EstimateTrigger));
+
+    // A combo box's focus is in its edit field.
+    auto focused = [&] {
+        HWND focus = App.FocusedWindow();
+        return Hex(GetDlgCtrlID(gui::WindowClass(GetParent(focus)) == "obj_COMBOBOX" ? GetParent(focus) : focus));
+    };
+    auto walk = [&](WORD modifier, int presses) {
+        std::vector<std::string> seen;
+        for (int i = 0; i < presses; ++i) {
+            const std::string before = focused();
+            gui::PressKey(VK_TAB, modifier);
+            gui::WaitUntil([&] { return focused() != before && focused() != Hex(0); }, 5000);
+            seen.push_back(focused());
+            if (seen.back() == Hex(FlickPathEdit)) {
+                EXPECT_EQ(SendMessageA(Ctl(FlickPathEdit), EM_GETSEL, 0, 0), MAKELONG(0, 27)) << "all selected";
+            }
+        }
+        return seen;
+    };
+    std::vector<std::string> round;
+    for (ControlId id : {ChangeFlickPathButton, FlickPathEdit, OutputFolderEdit, OutputFolderButton, FileList,
+                         AddFileButton, RemoveButton, AspectCombo, FormatCombo, BitrateCombo, CustomCheck, HalfD1Check,
+                         StartButton, TwoPassCheck, ChangeFlickPathButton})
+        round.push_back(Hex(id));
+    ASSERT_TRUE(gui::BringToFront(App.MainWindow()));
+    EXPECT_EQ(walk(0, 15), round);
+    EXPECT_EQ(walk(VK_SHIFT, 14), std::vector<std::string>(round.rbegin() + 1, round.rend()));
 }
 
 TEST_F(MainWindowTest, TheSettingsComboBoxesOfferTheirItemsInTheirOpenLists)
