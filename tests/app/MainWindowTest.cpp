@@ -74,8 +74,9 @@ TEST_F(MainWindowTest, ShowsItsWindowAndControlsAsLaidOut)
     const LONG style = GetWindowLongA(main, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(main, GWL_EXSTYLE);
     EXPECT_EQ(Hex(style), Hex(0x16CF0000));
-    // Windows gives every window with a sizing frame the window edge.
-    EXPECT_EQ(Hex(exStyle & ~WS_EX_WINDOWEDGE), Hex(WS_EX_CONTROLPARENT));
+    // Windows gives every window with a sizing frame the window edge. Files may be
+    // dropped onto the window.
+    EXPECT_EQ(Hex(exStyle & ~WS_EX_WINDOWEDGE), Hex(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES));
 
     // The client area is made 504 x 550 before the menu bar is added, which then
     // takes its height from the client area.
