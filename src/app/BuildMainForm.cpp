@@ -7,6 +7,7 @@
 #include "job/JobSettings.h"
 #include "wol/Controls.h"
 #include "wol/Dialogs.h"
+#include "wol/DroppedFiles.h"
 #include "wol/Menu.h"
 
 TMainForm* MainForm;
@@ -65,6 +66,7 @@ void BuildDialogs(TMainForm* form)
     window->AddOwned(form->OutputFolderDialog);
     form->VideoFileDialog = NewFileDialog("Select a Video File", "", 0);
     form->VideoFileDialog->Filter = "All Files|*.*";
+    form->VideoFileDialog->Options |= FileOptionMultiSelect;
     window->AddOwned(form->VideoFileDialog);
 }
 
@@ -133,6 +135,8 @@ void WireEvents(TMainForm* f)
     f->CustomBitrateEdit->SetColor(clWindow);
     Wire(f->CustomBitrateEdit->ChangeEvent, OnCustomBitrateChange, f);
     Wire(f->StartButton->ClickEvent, OnStart, f);
+    f->MainWindow->MessageEvent = {OnMainWindowMessage, f};
+    AcceptDroppedFiles(f->MainWindow);
 }
 
 } // namespace

@@ -170,52 +170,6 @@ void OnChangeOutputFolder(void* context, TWidget*)
         SetOutputFolder(f, FolderPath(f->OutputFolderDialog));
 }
 
-// FileCount is raised before the checks and lowered on each rejection, so that it
-// always equals the number of listed files afterwards.
-void OnAddFile(void* context, TWidget*)
-{
-    TMainForm* f = Form(context);
-    TJobSettings& job = JobSettings;
-    if (!RunFileDialog(f->VideoFileDialog))
-        return;
-    ++job.FileCount;
-    job.CheckedPath = f->VideoFileDialog->FileName;
-    if (HasForeignCharacters(job.CheckedPath)) {
-        ShowMessage("Please do not use foreign characters in path and files names");
-        --job.FileCount;
-        return;
-    }
-    job.NewFile = f->VideoFileDialog->FileName;
-    job.ListCount = f->FileList->ItemCount();
-    job.IsDuplicate = false;
-    for (job.ItemIndex = 0; job.ItemIndex < job.ListCount; ++job.ItemIndex) {
-        if (f->FileList->GetItemText(job.ItemIndex) == job.NewFile)
-            job.IsDuplicate = true;
-    }
-    if (!job.IsDuplicate) {
-        f->FileList->AddItem(job.NewFile);
-    } else {
-        ShowMessage("This file already exists: " + job.NewFile);
-        --job.FileCount;
-    }
-}
-
-// An extended-selection list box reports its caret item as current even when no
-// item is selected; only a selected item is removed, so "Remove" never drops a file
-// the user did not pick.
-void OnRemoveFile(void* context, TWidget*)
-{
-    TMainForm* f = Form(context);
-    TJobSettings& job = JobSettings;
-    job.RemovedIndex = f->FileList->GetCurIndex();
-    if (job.RemovedIndex < 0 || job.RemovedIndex >= f->FileList->ItemCount())
-        return;
-    if (f->FileList->SendToWidget(LB_GETSEL, job.RemovedIndex, 0) <= 0)
-        return;
-    f->FileList->DeleteItem(job.RemovedIndex);
-    --job.FileCount;
-}
-
 void OnCustomToggle(void* context, TWidget*)
 {
     TMainForm* f = Form(context);

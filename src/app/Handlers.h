@@ -13,6 +13,8 @@ void OnChangeFlickPath(void* context, TWidget* sender);
 void OnChangeOutputFolder(void* context, TWidget* sender);
 void OnAddFile(void* context, TWidget* sender);
 void OnRemoveFile(void* context, TWidget* sender);
+// The main window's MessageEvent: files dropped onto the window, Delete in the list.
+bool OnMainWindowMessage(void* context, TMessageRecord& record, LRESULT& result);
 void OnCustomToggle(void* context, TWidget* sender);
 void OnOnlineHelp(void* context, TMenu* root, int itemIndex);
 void OnDownloadFlick(void* context, TMenu* root, int itemIndex);

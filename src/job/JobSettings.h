@@ -39,7 +39,6 @@ struct TJobSettings {
     int CapacityMB = 0;
     int OutputFolderLength = 0;
     int PathLength = 0;
-    int ListCount = 0;
     bool HasError = false;
     bool BadCustomBitrate = false;
     bool UseCustomBitrate = false;

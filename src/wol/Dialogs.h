@@ -42,6 +42,9 @@ TFolderDialog* NewFolderDialog(const TText& title, uint16_t options);
 bool RunFolderDialog(TFolderDialog* dialog);
 TText FolderPath(TFolderDialog* dialog);
 
+// The file option that lets the user choose several files at once (Explorer-style).
+const uint16_t FileOptionMultiSelect = 1 << 6;
+
 TFileDialog* NewFileDialog(const TText& title, const TText& initialDir, uint16_t options);
 bool RunFileDialog(TFileDialog* dialog);
 

@@ -11,6 +11,7 @@
 //   -> WalkHandlers         the handler chain, last attached first
 //   -> OwnProcessing        the widget's own processing in WndProc: close, destroy,
 //                           size, focus, reflection of children's notifications, Tab
+//                           (which moves the focus, TabOrder.cpp)
 //   -> CallDefault          the system class's procedure, or DefWindowProcA
 //
 // Each stop that answers "handled" ends the path with the result it set. After the
@@ -243,10 +244,12 @@ LRESULT OwnProcessing(TWidget* widget, TMessageRecord& record)
     }
 
     if (record.Message >= WM_KEYFIRST && record.Message <= WM_KEYLAST) {
-        // The layer has no Tab navigation, and a Tab character typed without Ctrl or
-        // Alt never reaches the control.
+        // Without Ctrl or Alt, the Tab key moves the focus to the next control and
+        // its character never reaches the control.
         if (IsKeyDown(VK_CONTROL) || IsKeyDown(VK_MENU))
             return widget->CallDefault(record);
+        if (TabKeyMovesFocus(widget, record))
+            return 0;
         if (record.Message == WM_CHAR && record.WParam == '\t') {
             record.WParam = 0;
             return 0;

@@ -196,7 +196,8 @@ static bool MessageEventHandles(TWidget* widget, TMessageRecord& record, LRESULT
 }
 
 // The procedure of a combo box's inner edit and list windows: the forms' message
-// events see their messages as the combo box's, Tab is dropped, and Esc or Enter
+// events see their messages as the combo box's, Tab moves the focus on from the
+// combo box and its character is dropped, and Esc or Enter
 // in an open list closes it (Esc restoring the selection it opened with).
 LRESULT CALLBACK ComboPartWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -216,7 +217,7 @@ LRESULT CALLBACK ComboPartWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (message >= WM_KEYDOWN && message <= WM_CHAR) {
         result = 0;
         if (record.WParam == VK_TAB) {
-            if (message != WM_KEYDOWN)
+            if (message != WM_KEYDOWN || TabKeyMovesFocus(combo, record))
                 return 0;
         } else if (message == WM_CHAR && (record.WParam == VK_ESCAPE || record.WParam == VK_RETURN)
                    && SendMessageA(comboWindow, CB_GETDROPPEDSTATE, 0, 0)) {

@@ -74,8 +74,9 @@ TEST_F(MainWindowTest, ShowsItsWindowAndControlsAsLaidOut)
     const LONG style = GetWindowLongA(main, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(main, GWL_EXSTYLE);
     EXPECT_EQ(Hex(style), Hex(0x16CF0000));
-    // Windows gives every window with a sizing frame the window edge.
-    EXPECT_EQ(Hex(exStyle & ~WS_EX_WINDOWEDGE), Hex(WS_EX_CONTROLPARENT));
+    // Windows gives every window with a sizing frame the window edge. Files may be
+    // dropped onto the window.
+    EXPECT_EQ(Hex(exStyle & ~WS_EX_WINDOWEDGE), Hex(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES));
 
     // The client area is made 504 x 550 before the menu bar is added, which then
     // takes its height from the client area.
@@ -129,10 +130,41 @@ TEST_F(MainWindowTest, ShowsItsWindowAndControlsAsLaidOut)
 }
 
 // The start-up refresh of the estimate leaves the focus where construction put it.
-TEST_F(MainWindowTest, StartsWithTheFocusOnTheOutputFolderButton)
+// Tab and Shift+Tab then walk the visible, enabled controls in window order and
+// wrap.
+TEST_F(MainWindowTest, StartsWithTheFocusOnTheOutputFolderButtonAndTabWalksTheControls)
 {
     gui::WaitUntil([&] { return App.FocusedWindow() == Ctl(OutputFolderButton); }, AppTimeoutMs);
     EXPECT_EQ(Hex(GetDlgCtrlID(App.FocusedWindow())), Hex(OutputFolderButton));
+
+    // A combo box's focus is in its edit field.
+    auto focused = [&] {
+        HWND focus = App.FocusedWindow();
+        return Hex(GetDlgCtrlID(gui::WindowClass(GetParent(focus)) == "obj_COMBOBOX" ? GetParent(focus) : focus));
+    };
+    auto walk = [&](WORD modifier, int presses) {
+        std::vector<std::string> seen;
+        for (int i = 0; i < presses; ++i) {
+            const std::string before = focused();
+            gui::PressKey(VK_TAB, modifier);
+            gui::WaitUntil([&] { return focused() != before && focused() != Hex(0); }, 5000);
+            seen.push_back(focused());
+            if (seen.back() == Hex(FlickPathEdit)) {
+                EXPECT_EQ(SendMessageA(Ctl(FlickPathEdit), EM_GETSEL, 0, 0), MAKELONG(0, 27)) << "all selected";
+            }
+        }
+        return seen;
+    };
+    std::vector<std::string> round;
+    for (ControlId id : {FileList, AddFileButton, RemoveButton, AspectCombo, FormatCombo, BitrateCombo, CustomCheck,
+                         HalfD1Check, StartButton, TwoPassCheck, ChangeFlickPathButton, FlickPathEdit,
+                         OutputFolderEdit, OutputFolderButton})
+        round.push_back(Hex(id));
+    std::vector<std::string> back(round.rbegin() + 1, round.rend());
+    back.push_back(Hex(OutputFolderButton));
+    ASSERT_TRUE(gui::BringToFront(App.MainWindow()));
+    EXPECT_EQ(walk(0, 14), round);
+    EXPECT_EQ(walk(VK_SHIFT, 14), back);
 }
 
 TEST_F(MainWindowTest, TheSettingsComboBoxesOfferTheirItemsInTheirOpenLists)

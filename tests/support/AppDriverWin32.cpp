@@ -2,6 +2,7 @@
 
 #include "support/GuiTestWin32.h"
 
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -20,6 +21,11 @@ std::string Hex(unsigned value)
 bool IsClass(HWND window, const char* name)
 {
     return lstrcmpiA(gui::WindowClass(window).c_str(), name) == 0;
+}
+
+bool RunsUnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 void BringToFront(HWND window)
@@ -216,8 +222,20 @@ void AppDriver::ClickAt(HWND window, POINT client, bool withCtrl) const
         Require("the double-click time to pass",
                 [this] { return GetTickCount() - FLastClickTime > GetDoubleClickTime(); });
     std::vector<INPUT> inputs;
-    if (withCtrl)
+    if (withCtrl) {
+        // Under Wine every move of the pointer makes the display send the window
+        // under it the display's own key state, in which Ctrl is up, and the program
+        // takes it over whenever it reads it. So Ctrl goes down before the move, the
+        // click waits until that report has set it up again, and the click itself
+        // then moves the pointer no more.
+        POINT at;
+        if (RunsUnderWine() && GetCursorPos(&at) && (at.x != screen.x || at.y != screen.y)) {
+            INPUT ctrlAndMove[] = {gui::KeyInput(VK_CONTROL, false), gui::MouseInput(screen, 0)};
+            SendInput(2, ctrlAndMove, sizeof(INPUT));
+            Require("the display's key state to reach the program", [] { return GetAsyncKeyState(VK_CONTROL) >= 0; });
+        }
         inputs.push_back(gui::KeyInput(VK_CONTROL, false));
+    }
     inputs.push_back(gui::MouseInput(screen, 0));
     inputs.push_back(gui::MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
     inputs.push_back(gui::MouseInput(screen, MOUSEEVENTF_LEFTUP));
@@ -303,6 +321,29 @@ void AppDriver::ClickListItem(HWND list, int index, bool withCtrl) const
     const LRESULT top = Send(list, LB_GETTOPINDEX, 0, 0);
     const LRESULT itemHeight = Send(list, LB_GETITEMHEIGHT, 0, 0);
     ClickAt(list, {8, static_cast<LONG>((index - top) * itemHeight + itemHeight / 2)}, withCtrl);
+}
+
+// A drop handle is read in the process that receives it, so the drop's record, with
+// the paths in UTF-16 as Windows and Wine's X11 drops give them, is written into the
+// program's own memory, which lives as long as the program.
+void AppDriver::DropFiles(const std::vector<std::string>& paths) const
+{
+    std::wstring names;
+    for (const std::string& path : paths) {
+        std::wstring wide(path.size(), L'\0');
+        wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()),
+                                                            &wide[0], static_cast<int>(wide.size()))));
+        names += wide + L'\0';
+    }
+    DROPFILES header = {};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    std::string drop(reinterpret_cast<const char*>(&header), sizeof header);
+    drop.append(reinterpret_cast<const char*>(names.c_str()), (names.size() + 1) * sizeof(wchar_t));
+    void* remote = VirtualAllocEx(FProcess, nullptr, drop.size(), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote || !WriteProcessMemory(FProcess, remote, drop.data(), drop.size(), nullptr) ||
+        !PostMessageA(FMain, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0))
+        throw std::runtime_error("cannot drop files onto the program");
 }
 
 void AppDriver::ChooseFirstMenuItem(int index) const

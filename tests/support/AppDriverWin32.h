@@ -78,6 +78,8 @@ public:
     // Clicks into the combo box and moves its selection to item index with the arrow keys.
     void StepComboTo(HWND combo, int index) const;
     void ClickListItem(HWND list, int index, bool withCtrl = false) const;
+    // Drops the files onto the main window as a file manager does (WM_DROPFILES).
+    void DropFiles(const std::vector<std::string>& paths) const;
     // Opens the menu bar with F10 and chooses the item at position index of the
     // first pop-up menu with the arrow keys and Enter.
     void ChooseFirstMenuItem(int index) const;

@@ -189,10 +189,12 @@ TEST_F(FormTest, EscInAnOpenComboListRestoresTheSelectionAndEnterKeepsIt)
     EXPECT_EQ(combo->GetCurIndex(), 1);
     EXPECT_TRUE(charsSeen.empty()) << "neither key reached the edit window";
 
-    // With the list closed both keys pass through to the edit window; Tab never.
-    gui::PressKey(VK_TAB);
+    // With the list closed both keys pass through to the edit window; Tab moves the
+    // focus on, and its character never reaches the edit window.
     gui::PressKey(VK_ESCAPE);
     PressAndWait(VK_RETURN, [] { return charsSeen.size() == 2; });
+    PressAndWait(VK_TAB, [&] { return GetFocus() == first->Handle; });
+    gui::PumpUntilIdle();
     EXPECT_EQ(charsSeen, (std::vector<WPARAM>{VK_ESCAPE, VK_RETURN}));
     EXPECT_EQ(combo->GetCurIndex(), 1);
     SetPropA(edit, "PREV_PROC", (HANDLE)realPartProc);
