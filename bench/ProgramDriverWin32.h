@@ -42,8 +42,6 @@ public:
     TProgram() = default;
     // Ends the process if it still runs.
     ~TProgram();
-    TProgram(const TProgram&) = delete;
-    TProgram& operator=(const TProgram&) = delete;
 
     // Starts exe and waits for its visible top-level window titled title, and then
     // until ready() holds; answers the seconds from just before the process was
@@ -91,6 +89,9 @@ public:
     void EndScripts() const;
 
 private:
+    // One process, one owner.
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
     HWND DropTarget() const;
 
     HANDLE FProcess = nullptr;
