@@ -82,8 +82,6 @@ wine_figures() {
     rm -f "$out"
     return $code
 }
-figures32=$(wine_figures win32-release) || status=1
-figures64=$(wine_figures win64-release) || status=1
 
 machine() {
     echo "- Processor: $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores"
@@ -108,8 +106,11 @@ misses() {
     fi
 }
 
-mkdir -p docs
-cat >"$report" <<EOF
+# write_report: the report as far as the run has come. It is written after each
+# stage, so that a run that stops leaves what it measured.
+write_report() {
+    mkdir -p docs
+    cat >"$report" <<EOF
 # Benchmarks
 
 Written by \`tools/run-bench.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'). Each figure is set against a
@@ -155,5 +156,14 @@ $(misses)
 
 $(cat bench/ClosingNote.md)
 EOF
+}
+
+figures32="Not measured: the run stopped before it came here."
+figures64=$figures32
+write_report
+figures32=$(wine_figures win32-release) || status=1
+write_report
+figures64=$(wine_figures win64-release) || status=1
+write_report
 echo "run-bench: report written to $report"
 exit $status
