@@ -1,0 +1,104 @@
+// Runs one Windows program for the program benchmarks and acts on it from
+// outside, as its user does: it starts the program and times how long its window
+// takes to be ready, reads its controls, clicks, answers its open-file dialog,
+// drops files on it, and samples what the system reports about it (memory, windows,
+// the scripts it launched). Every wait has a deadline; one that passes throws
+// std::runtime_error naming what was awaited, which ends the benchmark run.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Seconds on a steady clock.
+double Now();
+
+// Polls condition about once a millisecond until it holds; throws on timeout.
+void WaitFor(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs = 60000);
+
+// What the system reports about a process's memory, in bytes. The private bytes
+// are PagefileUsage: the private commit on Windows, and under Wine, which does not
+// report the commit of another process, its resident anonymous memory.
+struct TMemorySample {
+    double PrivateBytes = 0;
+    double WorkingSet = 0;
+};
+
+// The main window's controls that the benchmarks use, by the identifiers the
+// program gives them in creation order.
+enum TControlId {
+    FileListId = 0x8007,
+    AddFileButtonId = 0x8008,
+    RemoveButtonId = 0x8009,
+    StartButtonId = 0x8014,
+    Dvd43LabelId = 0x8017,
+    Dvd85LabelId = 0x8018,
+};
+
+class TProgram {
+public:
+    TProgram() = default;
+    // Ends the process if it still runs.
+    ~TProgram();
+
+    // Starts exe and waits for its visible top-level window titled title, and then
+    // until ready() holds; answers the seconds from just before the process was
+    // created until then.
+    double Launch(const std::string& exe, const std::string& title, const std::function<bool()>& ready);
+    // Closes the main window as the user does and waits for the process to end.
+    void Close();
+
+    HWND MainWindow() const { return FMain; }
+    // The control with this identifier anywhere below the main window.
+    HWND Control(int id) const;
+    // A message sent to a window of the program; throws when it goes unanswered.
+    LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    std::string Text(HWND window) const;
+    // Returns once the program has handled everything sent to it before.
+    void Sync() const { Send(FMain, WM_NULL); }
+    int ListCount() const;
+
+    //--- Acting as the user
+    // Restores the main window, brings it to the front and clicks in the middle
+    // of control, a few pixels left or right so that no two clicks make a double
+    // click; answers the moment the click was sent.
+    double ClickInFront(HWND control);
+    // "Add Video File", then path typed into the open-file dialog and confirmed.
+    void AddFileByDialog(const std::string& path) const;
+    // Selects the last file in the list and presses "Remove".
+    void RemoveLastFile() const;
+    // True when some window of the program accepts dropped files.
+    bool AcceptsDrops() const { return DropTarget() != nullptr; }
+    // Drops the files, none of them listed yet, on the window that accepts them,
+    // through the hook in dropHookDll; answers the seconds from the drop until the
+    // list holds them all.
+    double DropFiles(const std::vector<std::string>& paths, const std::string& dropHookDll) const;
+
+    //--- What the system reports
+    TMemorySample Memory() const;
+    // The program's windows, top-level and child, hidden ones included.
+    int WindowCount() const;
+    // GetGuiResources for GR_USEROBJECTS and GR_GDIOBJECTS; false, with the error
+    // code in error, where the system does not report them.
+    bool GuiObjects(DWORD& user, DWORD& gdi, DWORD& error) const;
+    // Waits until every command interpreter the program started has ended.
+    void WaitForScripts() const;
+    // Ends every command interpreter the program started.
+    void EndScripts() const;
+
+private:
+    // One process, one owner.
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+    HWND DropTarget() const;
+
+    HANDLE FProcess = nullptr;
+    DWORD FProcessId = 0;
+    HWND FMain = nullptr;
+    int FClicks = 0;
+};
+
+// The command interpreters whose parent is the process, open for waiting and ending.
+std::vector<HANDLE> ScriptProcesses(DWORD parentId);
