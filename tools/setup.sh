@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ make googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
           wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
-          fonts-wine fonts-liberation e2fsprogs)
+          fonts-wine fonts-liberation e2fsprogs
+          clang libclang-rt-14-dev)
 
 need_i386=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

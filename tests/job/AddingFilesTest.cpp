@@ -1,6 +1,5 @@
-// The portable parts of adding files: the set of listed paths behind the duplicate
-// check, the paths of a multiple choice in the open-file dialog, and the one message
-// about the refused files.
+// Adding files: the listed paths behind the duplicate check, the paths of a multiple
+// choice in the open-file dialog, and the one message about the refused files.
 #include "job/ChosenFiles.h"
 #include "job/FileRefusals.h"
 #include "job/PathSet.h"
@@ -8,6 +7,8 @@
 #include "JobTestSupport.h"
 
 #include <random>
+#include <set>
+#include <vector>
 
 // Random adds and removals over a few thousand paths, against std::set.
 TEST(PathSet, FollowsEveryAddAndRemoveComparingExactBytes)
@@ -18,13 +19,10 @@ TEST(PathSet, FollowsEveryAddAndRemoveComparingExactBytes)
     auto path = [](unsigned i) { return "C:\\Video\\clip" + std::to_string(i) + ".avi"; };
     for (int step = 1; step <= 20000; ++step) {
         const std::string p = path(random() % 3000);
-        if (random() % 3) {
-            set.Add(p.c_str());
-            expected.insert(p);
-        } else {
-            set.Remove(p.c_str());
-            expected.erase(p);
-        }
+        if (random() % 3)
+            set.Add(p.c_str()), expected.insert(p);
+        else
+            set.Remove(p.c_str()), expected.erase(p);
         for (unsigned i = 0; step % 2000 == 0 && i < 3000; ++i)
             ASSERT_EQ(set.Contains(path(i).c_str()), expected.count(path(i)) == 1) << path(i) << " at step " << step;
     }
@@ -42,32 +40,24 @@ TEST(ForEachChosenFile, GivesEachFileItsFullPath)
     EXPECT_EQ(paths, (std::vector<std::string>{"D:\\Video\\a.avi", "D:\\Video\\b.avi", "D:\\Video\\c d.mpg", "D:\\e.avi"}));
 }
 
+// One refusal keeps its own message; several are listed under each reason's text,
+// at most ten to a reason, so that the box stays on the screen.
 TEST(RefusalMessage, OneRefusalKeepsItsMessageSeveralAreListedPerReason)
 {
-    const std::string foreign = "Please do not use foreign characters in path and files names";
-    const struct {
-        std::vector<std::pair<TRefusalReason, const char*>> Refused;
-        std::string Expected;
-    } cases[] = {
-        {{}, ""},
-        {{{RefusedFolder, "D:\\Season 1"}}, "D:\\Season 1 is a folder, not a video file"},
-        {{{RefusedDuplicate, "D:\\a"}, {RefusedFolder, "D:\\1"}, {RefusedDuplicate, "D:\\b"}, {RefusedFolder, "D:\\2"}},
-         "D:\\1 is a folder, not a video file\nD:\\2 is a folder, not a video file\n\n"
-         "This file already exists:\nD:\\a\nD:\\b"},
-    };
-    for (const auto& c : cases) {
+    using Refused = std::vector<std::pair<TRefusalReason, const char*>>;
+    auto message = [](const Refused& refused) {
         TRefusals refusals;
-        for (const auto& refused : c.Refused)
-            AddRefusal(refusals, refused.first, refused.second);
-        EXPECT_EQ(Str(RefusalMessage(refusals)), c.Expected);
-    }
-
-    // A long list stays on the screen.
-    TRefusals many;
-    std::string expected = foreign + ":";
-    for (int i = 0; i < 12; ++i)
-        AddRefusal(many, RefusedForeign, "D:\\\xE9");
+        for (const auto& r : refused)
+            AddRefusal(refusals, r.first, r.second);
+        return Str(RefusalMessage(refusals));
+    };
+    EXPECT_EQ(message({}), "");
+    EXPECT_EQ(message({{RefusedFolder, "D:\\Season 1"}}), "D:\\Season 1 is a folder, not a video file");
+    EXPECT_EQ(message({{RefusedDuplicate, "D:\\a"}, {RefusedFolder, "D:\\1"}, {RefusedDuplicate, "D:\\b"}, {RefusedFolder, "D:\\2"}}),
+              "D:\\1 is a folder, not a video file\nD:\\2 is a folder, not a video file\n\n"
+              "This file already exists:\nD:\\a\nD:\\b");
+    std::string listed = "Please do not use foreign characters in path and files names:";
     for (int i = 0; i < 10; ++i)
-        expected += "\nD:\\\xE9";
-    EXPECT_EQ(Str(RefusalMessage(many)), expected + "\nand 2 more");
+        listed += "\nD:\\\xE9";
+    EXPECT_EQ(message(Refused(12, {RefusedForeign, "D:\\\xE9"})), listed + "\nand 2 more");
 }

@@ -1,317 +1,219 @@
 #include "job/ConversionScript.h"
+#include "job/EncoderCommands.h"
 
 #include "JobTestSupport.h"
 
+#include <vector>
+
 namespace {
+
+using Texts = std::vector<std::string>;
 
 const char NoFiles[] = "You have not entered any files for conversion !!!";
 const char NoEncoder[] = "Please specify direcory with DVD Flick and FFMpeg !!!";
-const char BadCustomBitrate[] = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
+const char BadCustom[] = "Check the Custom bitrate - enter value between 100 and 9000 using digits only";
 const char BadBitrate[] = "Check the bitrate - enter value between 100 and 9000 using digits only";
 const char BadAspect[] = "Choose the aspect ratio from its list";
 const char BadFormat[] = "Choose the format from its list";
 const char StillRunning[] =
     "A conversion started by Spindrel is still running. Wait for it to finish, then press Start again.";
-using Texts = std::vector<std::string>;
+const char InUse[] = "The process cannot access the file because it is being used by another process";
 
-// A record as after start-up, with the encoder in place and one file listed.
-struct TStart {
-    TJobSettings Settings;
-    TFakeJobPlatform Platform;
+// Records what the job asks of the system and fails the one call a test chooses,
+// counting the create as call 1, each write and then the close as the next.
+struct TFakeJobPlatform final : TJobPlatform {
+    bool EncoderThere = true, ShellRunActive = false, IsOpen = false;
+    int FailingCall = 0, FailureCode = 0, Calls = 0, Writes = 0;
+    Texts Removed;
 
-    TStart()
+    int Call() { return ++Calls == FailingCall ? FailureCode : 0; }
+    bool FileExists(const TText& path) override { return EncoderThere && path == "C:\\Program Files\\DVD Flick\\ffmpeg.exe"; }
+    int CreateOutput(const TText&) override { const int code = Call(); IsOpen = code == 0; return code; }
+    // Nothing is written to or closed while no file is open, nor removed while one is.
+    int WriteOutput(const char*, int) override { EXPECT_TRUE(IsOpen); ++Writes; return Call(); }
+    int CloseOutput() override { EXPECT_TRUE(IsOpen); IsOpen = false; return Call(); }
+    void RemoveFile(const TText& path) override { EXPECT_FALSE(IsOpen); Removed.push_back(Str(path)); }
+    // As FormatMessage words them; for 1117 nothing but what the report drops.
+    TText ErrorText(int code) override
     {
-        InitJobSettings(Settings);
-        Settings.FileCount = 1;
-        Platform.ExistingFiles.insert("C:\\Program Files\\DVD Flick\\ffmpeg.exe");
+        return code == 32 ? InUse + TText(".\r\n") : code == 5 ? "Access is denied.\r\n" : code == 1117 ? " .\r\n" : "";
     }
-
-    Texts Validate(bool useCustom, const char* bitrateText, const char* aspect = "4:3", const char* format = "NTSC")
-    {
-        const TStartMessages messages = ValidateStart(Settings, useCustom, bitrateText, aspect, format, Platform);
-        return Texts(messages.Items, messages.Items + messages.Count);
-    }
+    bool ShellOpen(const TText&) override { return false; }
+    bool ShellRun(const TText&) override { return false; }
+    bool IsShellRunActive() override { return ShellRunActive; }
 };
 
-const std::vector<TText> HolidayFiles = {"D:\\Video\\holiday.avi", "D:\\Video\\Party 2.mpg"};
-const char PartyPass1[] =
-    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"";
-const char PartyPass2[] =
-    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile \"logfile.txt\" -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"";
-const char PartyOnePass[] =
-    "ffmpeg.exe -i \"D:\\Video\\Party 2.mpg\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y \"E:\\DVD\\Party 2_mpg.m2v\"";
-
-// One file's block of the example script: down to the DVD Flick folder, then the encoder.
-std::string Block(const Texts& commands)
+// The script's lines end in CR LF; here they are written with "\n".
+std::string CrLf(std::string text)
 {
-    Texts lines = {"C:", "cd C:\\", "cd Program Files", "cd DVD Flick"};
-    lines.insert(lines.end(), commands.begin(), commands.end());
-    return CrLfLines(lines);
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
+        text.insert(at, 1, '\r');
+    return text;
 }
-
-const std::string TwoPassExample = Block({HolidayPass1, HolidayPass2}) + Block({PartyPass1, PartyPass2});
-const std::string OnePassExample = Block({HolidayOnePass}) + Block({PartyOnePass});
-
-// The worked example's job, its script going into a real temporary folder.
-struct TScriptJob {
-    TTempFolder Folder;
-    TJobSettings Settings;
-
-    TScriptJob()
-    {
-        InitJobSettings(Settings);
-        Settings.OutputFolder = "E:\\DVD\\";
-        Settings.ScriptPath = TText(Folder.Path().c_str()) + "convert.bat";
-    }
-
-    TScriptResult Write(bool twoPass, const std::vector<TText>& files = HolidayFiles, const char* format = "PAL")
-    {
-        return WriteScript(Settings, "16:9", format, "6000", false, twoPass, files.data(),
-                           static_cast<int>(files.size()), SystemJobPlatform());
-    }
-
-    std::string Script() const { return ReadBytes(Str(Settings.ScriptPath)); }
-
-    // The cd lines of a one-file script written with this FlickPath.
-    Texts CdLines(const char* flickPath)
-    {
-        Settings.FlickPath = flickPath;
-        EXPECT_TRUE(Write(false, {"D:\\a.avi"}).Succeeded());
-        Texts lines;
-        const std::string script = Script();
-        for (size_t at = 0, end; (end = script.find("\r\n", at)) != std::string::npos; at = end + 2)
-            if (script.compare(at, 3, "cd ") == 0)
-                lines.push_back(script.substr(at, end - at));
-        return lines;
-    }
-};
 
 } // namespace
 
-TEST(ValidateStart, MessagesComeInCheckOrderAndEachStartClearsTheLastOnesFlags)
-{
-    {
-        TStart start;
-        EXPECT_EQ(start.Validate(true, "5000"), Texts{});
-        EXPECT_FALSE(start.Settings.HasError);
-    }
-    {
-        TStart start;
-        start.Settings.FileCount = 0;
-        EXPECT_EQ(start.Validate(false, "9000"), Texts{NoFiles});
-        EXPECT_TRUE(start.Settings.HasError);
-        start.Platform.ExistingFiles.clear();
-        EXPECT_EQ(start.Validate(false, "9000"), (Texts{NoFiles, NoEncoder}));
-        start.Settings.FileCount = -1;
-        EXPECT_EQ(start.Validate(true, "9001", "4:3&calc", "pal"),
-                  (Texts{NoFiles, NoEncoder, BadCustomBitrate, BadAspect, BadFormat}));
-        EXPECT_TRUE(start.Settings.BadCustomBitrate);
-        start.Platform.ShellRunActive = true;
-        EXPECT_EQ(start.Validate(true, "9001"), Texts{StillRunning});
-    }
-    {
-        TStart start;
-        start.Settings.FlickPath = "D:\\Tools\\";
-        EXPECT_EQ(start.Validate(false, "9000"), Texts{NoEncoder});
-        EXPECT_TRUE(start.Settings.HasError);
-        start.Settings.FlickPath = "C:\\Program Files\\DVD Flick\\";
-        EXPECT_TRUE(start.Validate(true, "500").empty());
-        EXPECT_FALSE(start.Settings.HasError);
-        EXPECT_TRUE(start.Settings.UseCustomBitrate);
-        EXPECT_TRUE(start.Validate(false, "500").empty());
-        EXPECT_FALSE(start.Settings.UseCustomBitrate);
-    }
-}
-
-// Either bitrate box: the preset box can be typed into as well.
-TEST(ValidateStart, BitrateFrom100To9000IsWrittenBackInDecimal)
+// Start after Start on one job: each shows the messages of its own failing checks
+// in order, and leaves its own error flag and bitrate, not those of the Start before.
+TEST(ValidateStart, MessagesInCheckOrderAndTheBitrateWrittenBack)
 {
     const struct {
-        const char* Text;
-        const char* Written;
-    } accepted[] = {{"100", "100"}, {"9000", "9000"}, {"0100", "100"}, {" 500", "500"},
-                    {"+700", "700"}, {"$3E8", "1000"}, {"0x1F4", "500"}};
-    for (const bool custom : {true, false}) {
-        for (const auto& c : accepted) {
-            TStart start;
-            EXPECT_TRUE(start.Validate(custom, c.Text).empty()) << c.Text;
-            EXPECT_EQ(Str(start.Settings.BitrateText), c.Written) << c.Text;
-            EXPECT_EQ(start.Settings.UseCustomBitrate, custom) << c.Text;
-            EXPECT_FALSE(start.Settings.BadCustomBitrate) << c.Text;
-        }
-        for (const char* text : {"99", "9001", "0", "-500", "100 ", "1a00", "", "90000", "2147483648", "abc"}) {
-            TStart start;
-            start.Settings.BitrateText = "5000";
-            EXPECT_EQ(start.Validate(custom, text), Texts{custom ? BadCustomBitrate : BadBitrate}) << text;
-            EXPECT_EQ(Str(start.Settings.BitrateText), "5000") << text;
-            EXPECT_FALSE(start.Settings.UseCustomBitrate) << text;
-            EXPECT_EQ(start.Settings.BadCustomBitrate, custom) << text;
-            EXPECT_TRUE(start.Settings.HasError) << text;
-        }
-    }
-}
-
-TEST(ValidateStart, AspectAndFormatMustBeItemsOfTheirBoxesExactly)
-{
-    for (const char* aspect : {"4:3", "16:9"})
-        EXPECT_TRUE(TStart().Validate(false, "9000", aspect, "PAL").empty()) << aspect;
-    for (const char* aspect : {"", "4:3 ", "16:10", "16:9&calc"})
-        EXPECT_EQ(TStart().Validate(false, "9000", aspect, "NTSC"), Texts{BadAspect}) << aspect;
-    for (const char* format : {"", "pal", "PAL ", "NTSC&calc"})
-        EXPECT_EQ(TStart().Validate(false, "9000", "16:9", format), Texts{BadFormat}) << format;
-}
-
-TEST(ValidateStart, AcceptedBitrateIsKeptWhenAnotherCheckFails)
-{
-    TStart start;
-    start.Settings.FileCount = 0;
-    EXPECT_EQ(start.Validate(true, "2500"), Texts{NoFiles});
-    EXPECT_EQ(Str(start.Settings.BitrateText), "2500");
-    EXPECT_TRUE(start.Settings.UseCustomBitrate);
-}
-
-TEST(WriteScript, WorkedExamplesByteForByteEachReplacingWhatWasThere)
-{
-    TScriptJob job;
-    WriteBytes(Str(job.Settings.ScriptPath), std::string(20000, 'x') + "\r\n");
-    const TScriptResult result = job.Write(true);
-    EXPECT_EQ(result.Code, 0);
-    EXPECT_TRUE(result.Text.IsEmpty());
-    EXPECT_EQ(job.Script(), TwoPassExample);
-    ASSERT_TRUE(job.Write(false).Succeeded());
-    EXPECT_EQ(job.Script(), OnePassExample);
-}
-
-TEST(WriteScript, TargetAndFrameSizeCarryOverToTheNextStart)
-{
-    TScriptJob job;
-    ASSERT_TRUE(job.Write(false, HolidayFiles, "PAL").Succeeded());
-    ASSERT_TRUE(job.Write(false, HolidayFiles, "pal").Succeeded());
-    EXPECT_EQ(job.Script(), OnePassExample);
-}
-
-TEST(WriteScript, CdLinesWalkDownFromTheDrivesRootQuotingWhatCmdWouldSplit)
-{
-    TScriptJob job;
-    job.Settings.Drive = "D:";
-    EXPECT_EQ(job.CdLines("D:\\"), Texts{"cd D:\\"});
-    EXPECT_EQ(job.Script().substr(0, 13), "D:\r\ncd D:\\\r\nf");
-    // An empty folder name between two backslashes still gets its line; what
-    // follows the last backslash gets none.
-    EXPECT_EQ(job.CdLines("D:\\Apps\\\\DVD Flick\\tail"), (Texts{"cd D:\\", "cd Apps", "cd ", "cd DVD Flick"}));
-
-    job.Settings.Drive = "C:";
-    EXPECT_EQ(job.CdLines("C:\\A & B\\x|y\\<in>\\C^D\\(x86) v1.2\\Program Files\\"),
-              (Texts{"cd C:\\", "cd \"A & B\"", "cd \"x|y\"", "cd \"<in>\"", "cd \"C^D\"", "cd (x86) v1.2",
-                     "cd Program Files"}));
-}
-
-TEST(WriteScript, PercentSignsAreDoubledForCmd)
-{
-    TScriptJob job;
-    job.Settings.FlickPath = "C:\\100% & more\\%TEMP%\\";
-    job.Settings.OutputFolder = "E:\\50%\\";
-    ASSERT_TRUE(job.Write(false, {"D:\\%OS%\\a%b.avi"}).Succeeded());
-    EXPECT_EQ(job.Script(),
-              CrLfLines({"C:", "cd C:\\", "cd \"100%% & more\"", "cd %%TEMP%%",
-                         "ffmpeg.exe -i \"D:\\%%OS%%\\a%%b.avi\" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y \"E:\\50%%\\a%%b_avi.m2v\""}));
-}
-
-TEST(WriteScript, RepeatedFileNamesGetTheirOwnOutputs)
-{
-    TScriptJob job;
-    ASSERT_TRUE(job.Write(false, {"D:\\a\\clip.avi", "D:\\b\\CLIP.avi", "D:\\c\\clip.avi", "D:\\d\\x.avi"}).Succeeded());
-    const std::string script = job.Script();
-    for (const char* output : {"\"E:\\DVD\\clip_avi.m2v\"", "\"E:\\DVD\\CLIP_avi_2.m2v\"",
-                               "\"E:\\DVD\\clip_avi_3.m2v\"", "\"E:\\DVD\\x_avi.m2v\""})
-        EXPECT_NE(script.find(output), std::string::npos) << output << " missing from\n" << script;
-}
-
-TEST(WriteScript, MissingOrUnwritablePathFailsAndLeavesWhatWasThere)
-{
-    TScriptJob job;
-    const std::string script = Str(job.Settings.ScriptPath);
-    const std::string missing = job.Folder.Path() + "missing";
-    job.Settings.ScriptPath = TText((missing + job.Folder.Path().back() + "convert.bat").c_str());
-    TScriptResult result = job.Write(false);
-    EXPECT_EQ(result.Code, 3);
-    EXPECT_EQ(Str(result.Text), "Invalid filename");
-    EXPECT_FALSE(std::filesystem::exists(missing));
-
-    // A folder that holds the script's name cannot be opened for writing, not
-    // even by an administrator or root.
-    job.Settings.ScriptPath = script.c_str();
-    std::filesystem::create_directory(script);
-    result = job.Write(false);
-    EXPECT_EQ(result.Code, 5);
-    EXPECT_EQ(Str(result.Text), "File access denied");
-    EXPECT_TRUE(std::filesystem::is_directory(script));
-}
-
-TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
-{
-    const struct {
-        int CreateFailure, FailingWrite, WriteFailure, CloseFailure;
-        const char* Text;
-        int Writes;
-        bool Removed;
-    } cases[] = {
-        // Each file's block is one write; no write may follow a failed one.
-        {0, 1, 101, 0, "Disk full", 1, true},
-        // Other codes in the system's words, which the report ends with its own period.
-        {0, 2, 32, 0, "The process cannot access the file because it is being used by another process", 2, true},
-        {0, 0, 0, 1117, "I/O error 1117", 2, true},
-        {2, 0, 0, 0, "File not found", 0, false},
-        {4, 0, 0, 0, "Too many open files", 0, false},
-        {5, 0, 0, 0, "File access denied", 0, false},
+        int Files; bool EncoderThere, Running, Custom;
+        const char *Bitrate, *Aspect, *Format, *BitrateText; Texts Messages;
+    } starts[] = {
+        {1, true, false, true, "5000", "4:3", "NTSC", "5000", {}},
+        {-1, false, false, true, "9001", "4:3&calc", "pal", "5000", {NoFiles, NoEncoder, BadCustom, BadAspect, BadFormat}},
+        // An accepted bitrate is kept when another check fails.
+        {0, true, false, true, "2500", "16:9", "PAL", "2500", {NoFiles}},
+        {1, true, false, false, "abc", "4:3 ", "PAL ", "2500", {BadBitrate, BadAspect, BadFormat}},
+        {1, false, false, false, "8000", "16:10", "NTSC&calc", "8000", {NoEncoder, BadAspect, BadFormat}},
+        // While the script of the last Start runs, nothing else counts.
+        {0, false, true, true, "9001", "", "", "8000", {StillRunning}},
+        // Either bitrate box, the preset one can be typed into too: 100 to 9000.
+        {1, true, false, false, "99", "4:3", "NTSC", "8000", {BadBitrate}},
+        {1, true, false, true, "0100", "4:3", "NTSC", "100", {}},
+        {1, true, false, false, "9000", "", "", "9000", {BadAspect, BadFormat}},
     };
-    for (const auto& c : cases) {
-        TFakeJobPlatform platform;
-        platform.SystemTexts = {{5, "Access is denied.\r\n"},
-                                {32, "The process cannot access the file because it is being used by another process.\r\n"}};
-        platform.CreateFailure = c.CreateFailure;
-        platform.FailingWrite = c.FailingWrite;
-        platform.WriteFailure = c.WriteFailure;
-        platform.CloseFailure = c.CloseFailure;
-        TJobSettings s;
-        InitJobSettings(s);
-        const TScriptResult result =
-            WriteScript(s, "16:9", "PAL", "6000", false, true, HolidayFiles.data(), 2, platform);
-        EXPECT_EQ(result.Code, c.CreateFailure + c.WriteFailure + c.CloseFailure) << c.Text;
-        EXPECT_EQ(Str(result.Text), c.Text);
-        EXPECT_EQ(platform.Writes, c.Writes) << c.Text;
-        EXPECT_FALSE(platform.IsOpen) << c.Text;
-        EXPECT_EQ(platform.Removed, c.Removed ? Texts{"C:\\convert.bat"} : Texts{}) << c.Text;
-    }
-}
-
-TEST(LaunchScript, HandsTheScriptToTheShellAndReportsARefusal)
-{
     TJobSettings s;
     InitJobSettings(s);
-    s.ScriptPath = "E:\\Out Folder\\convert.bat";
     TFakeJobPlatform platform;
-    EXPECT_TRUE(LaunchScript(s, platform));
-    platform.ShellRefuses = true;
-    EXPECT_FALSE(LaunchScript(s, platform));
-    EXPECT_EQ(platform.ShellRuns, (Texts{"E:\\Out Folder\\convert.bat", "E:\\Out Folder\\convert.bat"}));
+    for (const auto& c : starts) {
+        s.FileCount = c.Files;
+        platform.EncoderThere = c.EncoderThere;
+        platform.ShellRunActive = c.Running;
+        const TStartMessages messages = ValidateStart(s, c.Custom, c.Bitrate, c.Aspect, c.Format, platform);
+        const Texts got(messages.Items, messages.Items + messages.Count);
+        EXPECT_EQ(got, c.Messages) << c.Bitrate;
+        EXPECT_EQ(Str(s.BitrateText), c.BitrateText) << c.Bitrate;
+        EXPECT_EQ(s.HasError, !got.empty()) << c.Bitrate;
+    }
 }
 
-TEST(SystemJobPlatform, OnlyAFileCountsAsTheEncoderAndAMissingScriptIsNotLaunched)
+// Start after Start on one job, each script read back byte for byte from a real
+// folder, where it replaces what was there.
+TEST(WriteScript, ScriptsOfSuccessiveStartsInARealFolder)
 {
+    const std::vector<TText> holiday = {"D:\\Video\\holiday.avi", "D:\\Video\\Party 2.mpg"};
+    const struct {
+        const char *FlickPath, *Output, *Aspect, *Format, *Bitrate; bool HalfD1, TwoPass;
+        std::vector<TText> Files; const char* Script;
+    } starts[] = {
+        {"C:\\Program Files\\DVD Flick\\", "E:\\DVD\\", "16:9", "PAL", "6000", false, true, holiday, R"(C:
+cd C:\
+cd Program Files
+cd DVD Flick
+ffmpeg.exe -i "D:\Video\holiday.avi" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile "logfile.txt" -an -ilme -o -y "E:\DVD\holiday_avi.m2v"
+ffmpeg.exe -i "D:\Video\holiday.avi" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile "logfile.txt" -an -ilme -o -y "E:\DVD\holiday_avi.m2v"
+C:
+cd C:\
+cd Program Files
+cd DVD Flick
+ffmpeg.exe -i "D:\Video\Party 2.mpg" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 1 -passlogfile "logfile.txt" -an -ilme -o -y "E:\DVD\Party 2_mpg.m2v"
+ffmpeg.exe -i "D:\Video\Party 2.mpg" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -bf 1  -aspect 16:9 -s 720x576 -pass 2 -passlogfile "logfile.txt" -an -ilme -o -y "E:\DVD\Party 2_mpg.m2v"
+)"},
+        // "pal" keeps the target and frame size of the Start before.
+        {"C:\\Program Files\\DVD Flick\\", "E:\\DVD\\", "16:9", "pal", "6000", false, false, holiday, R"(C:
+cd C:\
+cd Program Files
+cd DVD Flick
+ffmpeg.exe -i "D:\Video\holiday.avi" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y "E:\DVD\holiday_avi.m2v"
+C:
+cd C:\
+cd Program Files
+cd DVD Flick
+ffmpeg.exe -i "D:\Video\Party 2.mpg" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x576 -an -ilme -o -y "E:\DVD\Party 2_mpg.m2v"
+)"},
+        // A repeated file name gets its own output.
+        {"D:\\", "E:\\DVD\\", "4:3", "NTSC", "9000", true, false, {"D:\\a\\clip.avi", "D:\\b\\CLIP.avi"}, R"(D:
+cd D:\
+ffmpeg.exe -i "D:\a\clip.avi" -target ntsc-dvd -minrate 9000k -maxrate 9000k -b 9000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 4:3 -s 352x480 -an -ilme -o -y "E:\DVD\clip_avi.m2v"
+D:
+cd D:\
+ffmpeg.exe -i "D:\b\CLIP.avi" -target ntsc-dvd -minrate 9000k -maxrate 9000k -b 9000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 4:3 -s 352x480 -an -ilme -o -y "E:\DVD\CLIP_avi_2.m2v"
+)"},
+        // cmd.exe expands "%" even between quotes, and would split a folder name at
+        // "&", "|", "<", ">" or "^" outside them. An empty folder name still gets its
+        // line; what follows the last backslash gets none.
+        {"C:\\100% & more\\\\x|y\\<in>\\C^D\\(x86) v1.2\\%TEMP%\\tail", "E:\\50%\\", "16:9", "NTSC", "6000", false, false,
+         {"D:\\%OS%\\a%b.avi"}, "C:\ncd C:\\\ncd \"100%% & more\"\ncd \ncd \"x|y\"\ncd \"<in>\"\ncd \"C^D\"\ncd (x86) v1.2\ncd %%TEMP%%\n"
+         R"(ffmpeg.exe -i "D:\%%OS%%\a%%b.avi" -target ntsc-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x480 -an -ilme -o -y "E:\50%%\a%%b_avi.m2v"
+)"},
+        {"D:\\", "E:\\DVD\\", "16:9", "PAL", "6000", true, false, {"v.mpg"}, R"(D:
+cd D:\
+ffmpeg.exe -i "v.mpg" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 352x576 -an -ilme -o -y "E:\DVD\v_mpg.m2v"
+)"},
+    };
     TTempFolder folder;
     TJobSettings s;
     InitJobSettings(s);
+    s.ScriptPath = (folder.Path() + "convert.bat").c_str();
+    std::ofstream(Str(s.ScriptPath), std::ios::binary) << std::string(20000, 'x');
+    for (const auto& c : starts) {
+        s.FlickPath = c.FlickPath;
+        s.Drive = s.FlickPath.Left(2);
+        s.OutputFolder = c.Output;
+        const TScriptResult result = WriteScript(s, c.Aspect, c.Format, c.Bitrate, c.HalfD1, c.TwoPass, c.Files.data(),
+                                                 static_cast<int>(c.Files.size()), SystemJobPlatform());
+        EXPECT_TRUE(result.Succeeded() && result.Text.IsEmpty()) << result.Code;
+        EXPECT_EQ(ReadBytes(Str(s.ScriptPath)), CrLf(c.Script)) << c.FlickPath;
+    }
+
+    // A folder named like the encoder is no encoder; a script that is not there is
+    // not launched.
     s.FileCount = 1;
     s.FlickPath = folder.Path().c_str();
     const std::string encoder = folder.Path() + "ffmpeg.exe";
-    EXPECT_EQ(ValidateStart(s, false, "9000", "4:3", "NTSC", SystemJobPlatform()).Count, 1);
     std::filesystem::create_directory(encoder);
     EXPECT_EQ(ValidateStart(s, false, "9000", "4:3", "NTSC", SystemJobPlatform()).Count, 1);
     std::filesystem::remove(encoder);
-    WriteBytes(encoder, "");
+    std::ofstream(encoder) << "";
     EXPECT_EQ(ValidateStart(s, false, "9000", "4:3", "NTSC", SystemJobPlatform()).Count, 0);
-
     s.ScriptPath = (folder.Path() + "missing.bat").c_str();
     EXPECT_FALSE(LaunchScript(s, SystemJobPlatform()));
+}
+
+// No write follows a failed one; the file is closed, and removed when it was created.
+TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
+{
+    const struct {
+        int FailingCall, Code; const char* Text; int Writes; // a write per file
+    } cases[] = {
+        {1, 2, "File not found", 0}, {1, 4, "Too many open files", 0}, {1, 5, "File access denied", 0},
+        // Other codes in the system's words, which the report ends with its own period.
+        {2, 101, "Disk full", 1}, {3, 32, InUse, 2}, {4, 1117, "I/O error 1117", 2},
+    };
+    const TText files[] = {"D:\\Video\\holiday.avi", "D:\\Video\\Party 2.mpg"};
+    for (const auto& c : cases) {
+        TFakeJobPlatform platform;
+        platform.FailingCall = c.FailingCall;
+        platform.FailureCode = c.Code;
+        TJobSettings s;
+        InitJobSettings(s);
+        const TScriptResult result = WriteScript(s, "16:9", "PAL", "6000", false, true, files, 2, platform);
+        EXPECT_EQ(result.Code, c.Code) << c.Text;
+        EXPECT_EQ(Str(result.Text), c.Text);
+        EXPECT_EQ(platform.Writes, c.Writes) << c.Text;
+        EXPECT_FALSE(platform.IsOpen) << c.Text;
+        EXPECT_EQ(platform.Removed, c.FailingCall > 1 ? Texts{"C:\\convert.bat"} : Texts{}) << c.Text;
+    }
+}
+
+// A base name's first use keeps it; each later one (ignoring case, as Windows does)
+// gets the smallest number from 2 that makes no name the script uses anywhere else.
+TEST(TOutputNumbers, LaterRepeatsOfABaseNameGetNumbers)
+{
+    const std::vector<std::pair<std::vector<const char*>, std::vector<int>>> cases = {
+        {{"D:\\a\\clip.avi", "D:\\b\\clip.avi", "E:\\clip.avi"}, {0, 2, 3}},
+        {{"D:\\a\\clip.avi", "D:\\b\\clip_avi"}, {0, 2}},
+        {{"D:\\a\\clip.avi", "D:\\b\\clip.avi", "D:\\c\\CLIP_AVI_2"}, {0, 3, 0}},
+        {{"D:\\a\\clip_avi_2", "D:\\a\\clip.avi", "D:\\b\\clip.avi"}, {0, 0, 3}},
+        {{"D:\\a\\x.avi", "D:\\b\\x.avi", "D:\\c\\x_avi_2", "D:\\d\\x.avi"}, {0, 3, 0, 4}},
+    };
+    for (const auto& c : cases) {
+        TJobSettings s;
+        const std::vector<TText> paths(c.first.begin(), c.first.end());
+        const TOutputNumbers numbers(s, paths.data(), static_cast<int>(paths.size()));
+        for (size_t i = 0; i < paths.size(); ++i)
+            EXPECT_EQ(numbers[static_cast<int>(i)], c.second[i]) << Str(paths[i]);
+    }
 }
