@@ -120,38 +120,33 @@ static TText CdLine(const TJobSettings& settings)
     return "cd " + name;
 }
 
-// One file's block: from the drive's root down to the DVD Flick folder, where
-// "ffmpeg.exe" and the pass log live, then the encoder line(s). The block goes to
-// the file in one write, so a long list costs one call per file, not per line.
-static int WriteBlock(TJobSettings& settings, const TText& path, int number, bool twoPass,
-                      TJobPlatform& platform)
+// The lines that lead from the drive's root down to the DVD Flick folder, where
+// "ffmpeg.exe" and the pass log live. Every file's block starts with them; they are
+// the same for every file, so they are made once per script.
+static TText DescentLines(TJobSettings& settings)
 {
-    BuildCommandLines(settings, path, twoPass, number);
-    TText block;
-    AppendLine(block, settings.Drive);
-    AppendLine(block, "cd " + settings.Drive + "\\");
+    TText lines;
+    AppendLine(lines, settings.Drive);
+    AppendLine(lines, "cd " + settings.Drive + "\\");
 
     // The first three characters are the drive, its colon and the root's backslash.
     settings.PathLength = settings.FlickPath.Length();
     settings.CdSegment.Clear();
     for (settings.CharIndex = 4; settings.CharIndex <= settings.PathLength; ++settings.CharIndex) {
-        settings.CurrentChar = TText(settings.FlickPath.CStr() + settings.CharIndex - 1, 1);
+        SetCurrentChar(settings, settings.FlickPath.At(settings.CharIndex));
         if (settings.CurrentChar != "\\") {
             settings.CdSegment += settings.CurrentChar;
             continue;
         }
-        AppendLine(block, CdLine(settings));
+        AppendLine(lines, CdLine(settings));
         settings.CdSegment.Clear();
     }
-
-    if (twoPass) {
-        AppendLine(block, settings.Pass1Command);
-        AppendLine(block, settings.Pass2Command);
-    } else {
-        AppendLine(block, settings.OnePassCommand);
-    }
-    return platform.WriteOutput(block.CStr(), block.Length());
+    return lines;
 }
+
+// The script goes to the file in pieces of about this size: a long list costs a
+// few calls, not one per file.
+static const int WriteChunk = 64 * 1024;
 
 TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const TText& formatText,
                           const TText& presetBitrateText, bool halfD1, bool twoPass,
@@ -166,10 +161,24 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
 
     CaptureEncoderSettings(settings, aspectText, formatText, presetBitrateText, halfD1);
     const TOutputNumbers numbers(settings, paths, count);
+    const TText descent = DescentLines(settings);
+    TText pending;
     for (settings.ItemIndex = 1; settings.ItemIndex <= count && result.Succeeded();
-         ++settings.ItemIndex)
-        result.Code = WriteBlock(settings, paths[settings.ItemIndex - 1],
-                                 numbers[settings.ItemIndex - 1], twoPass, platform);
+         ++settings.ItemIndex) {
+        BuildCommandLines(settings, paths[settings.ItemIndex - 1], twoPass,
+                          numbers[settings.ItemIndex - 1]);
+        pending += descent;
+        if (twoPass) {
+            AppendLine(pending, settings.Pass1Command);
+            AppendLine(pending, settings.Pass2Command);
+        } else {
+            AppendLine(pending, settings.OnePassCommand);
+        }
+        if (pending.Length() >= WriteChunk || settings.ItemIndex == count) {
+            result.Code = platform.WriteOutput(pending.CStr(), pending.Length());
+            pending.Clear();
+        }
+    }
 
     // The file is closed on failure too, so that it can be removed.
     const int closeCode = platform.CloseOutput();

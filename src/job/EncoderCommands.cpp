@@ -33,7 +33,7 @@ void DeriveBaseName(TJobSettings& settings, const TText& path)
     settings.BaseName.Clear();
     settings.ReversedName.Clear();
     for (settings.CharIndex = path.Length(); settings.CharIndex >= 1; --settings.CharIndex) {
-        settings.CurrentChar = TText(path.CStr() + settings.CharIndex - 1, 1);
+        SetCurrentChar(settings, path.At(settings.CharIndex));
         if (settings.CurrentChar == "\\")
             break;
         settings.ReversedName += settings.CurrentChar;
@@ -131,10 +131,13 @@ TOutputNumbers::TOutputNumbers(TJobSettings& settings, const TText* paths, int c
 
 TOutputNumbers::~TOutputNumbers() { delete[] FNumbers; }
 
-static TText CommandLine(const TJobSettings& settings, const TText& path, const char* options,
-                         const char* passText)
+// Composes one command line into line, reusing its buffer: a long list then costs
+// no allocation per line.
+static void ComposeCommandLine(TText& line, const TJobSettings& settings, const TText& path,
+                               const char* options, const char* passText)
 {
-    TText line("ffmpeg.exe -i ");
+    line.Clear();
+    line += "ffmpeg.exe -i ";
     line += settings.Quote;
     line += path;
     line += settings.Quote;
@@ -156,7 +159,6 @@ static TText CommandLine(const TJobSettings& settings, const TText& path, const 
     line += settings.BaseName;
     line += ".m2v";
     line += settings.Quote;
-    return line;
 }
 
 void BuildCommandLines(TJobSettings& settings, const TText& path, bool twoPass, int number)
@@ -165,9 +167,9 @@ void BuildCommandLines(TJobSettings& settings, const TText& path, bool twoPass, 
     if (number != 0)
         settings.BaseName += "_" + IntegerToText(number);
     if (twoPass) {
-        settings.Pass1Command = CommandLine(settings, path, TwoPassOptions, Pass1Text);
-        settings.Pass2Command = CommandLine(settings, path, TwoPassOptions, Pass2Text);
+        ComposeCommandLine(settings.Pass1Command, settings, path, TwoPassOptions, Pass1Text);
+        ComposeCommandLine(settings.Pass2Command, settings, path, TwoPassOptions, Pass2Text);
     } else {
-        settings.OnePassCommand = CommandLine(settings, path, OnePassOptions, OnePassText);
+        ComposeCommandLine(settings.OnePassCommand, settings, path, OnePassOptions, OnePassText);
     }
 }

@@ -1,7 +1,6 @@
 #include "job/JobPlatform.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include "runtime/SystemLibraries.h"
 
 namespace {
 
@@ -66,9 +65,9 @@ public:
 
     bool ShellOpen(const TText& target) override
     {
-        const HINSTANCE result =
-            ShellExecuteA(nullptr, nullptr, target.CStr(), nullptr, nullptr, SW_SHOWNORMAL);
-        return reinterpret_cast<INT_PTR>(result) > 32;
+        const TShellFunctions* shell = ShellFunctions();
+        return shell && reinterpret_cast<INT_PTR>(shell->ShellExecuteA(
+                            nullptr, nullptr, target.CStr(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
     }
 
     // The shell's default action as ShellOpen takes it, without the shell's own
@@ -81,7 +80,8 @@ public:
         info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
         info.lpFile = path.CStr();
         info.nShow = SW_SHOWNORMAL;
-        if (!ShellExecuteExA(&info))
+        const TShellFunctions* shell = ShellFunctions();
+        if (!shell || !shell->ShellExecuteExA(&info))
             return false;
         if (FShellRun)
             CloseHandle(FShellRun);

@@ -17,6 +17,12 @@ void InitJobSettings(TJobSettings& settings)
     settings.ScriptPath = settings.OutputFolder + "convert.bat";
 }
 
+void SetCurrentChar(TJobSettings& settings, char c)
+{
+    settings.CurrentChar.Clear();
+    settings.CurrentChar += c;
+}
+
 bool HasForeignCharacters(const TText& text)
 {
     for (int pos = 1; pos <= text.Length(); ++pos)

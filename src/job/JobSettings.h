@@ -66,3 +66,7 @@ bool StartsWithDriveRoot(const TText& path);
 int ParseInteger(const TText& text, int& value);
 
 TText IntegerToText(int value);
+
+// CurrentChar := the one character c, in CurrentChar's own buffer: the scans that
+// examine a text character by character allocate nothing per character.
+void SetCurrentChar(TJobSettings& settings, char c);

@@ -3,11 +3,8 @@
 // Windows call runs its own message loop and returns when the user closes it.
 #include "wol/Dialogs.h"
 
+#include "runtime/SystemLibraries.h"
 #include "wol/Widget.h"
-
-#include <commdlg.h>
-#include <objbase.h>
-#include <shlobj.h>
 
 #include <cstring>
 
@@ -78,18 +75,22 @@ bool RunFolderDialog(TFolderDialog* dialog)
 
     // The shell's folder objects are COM objects: the thread must be in an
     // apartment while the dialog browses them. The run leaves it as it found it.
-    HRESULT com = CoInitialize(nullptr);
-    LPITEMIDLIST list = SHBrowseForFolderA(&info);
+    const TShellFunctions* shell = ShellFunctions();
+    const TComFunctions* com = ComFunctions();
+    if (!shell || !com)
+        return false;
+    HRESULT apartment = com->CoInitialize(nullptr);
+    LPITEMIDLIST list = shell->SHBrowseForFolderA(&info);
     bool chosen = false;
     if (list) {
         char path[sizeof dialog->Path] = {};
-        chosen = SHGetPathFromIDListA(list, path) && path[0] != '\0';
+        chosen = shell->SHGetPathFromIDListA(list, path) && path[0] != '\0';
         if (chosen)
             memcpy(dialog->Path, path, sizeof path);
-        CoTaskMemFree(list);
+        com->CoTaskMemFree(list);
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    if (SUCCEEDED(apartment))
+        com->CoUninitialize();
     return chosen;
 }
 
@@ -167,7 +168,9 @@ bool RunFileDialog(TFileDialog* dialog)
     ofn.lpstrDefExt = dialog->DefExtension.CStr();
     ofn.lCustData = (LPARAM)dialog;
 
-    BOOL chosen = dialog->OpenDialog ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    const TDialogFunctions* dialogs = DialogFunctions();
+    BOOL chosen = dialogs && (dialog->OpenDialog ? dialogs->GetOpenFileNameA(&ofn)
+                                                 : dialogs->GetSaveFileNameA(&ofn));
     if (chosen) {
         dialog->FilterIndex = (int)ofn.nFilterIndex;
         dialog->ReadOnly = (ofn.Flags & OFN_READONLY) != 0;
