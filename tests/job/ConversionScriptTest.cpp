@@ -173,23 +173,34 @@ ffmpeg.exe -i "v.mpg" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -pr
 }
 
 // No write follows a failed one; the file is closed, and removed when it was created.
+// Three hundred files make a script of several writes.
 TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
 {
+    std::vector<TText> files;
+    for (int i = 0; i < 300; ++i)
+        files.push_back(("D:\\Video\\clip " + std::to_string(i) + ".avi").c_str());
+    const auto write = [&files](TFakeJobPlatform& platform) {
+        TJobSettings s;
+        InitJobSettings(s);
+        return WriteScript(s, "16:9", "PAL", "6000", false, true, files.data(), 300, platform);
+    };
+    TFakeJobPlatform whole;
+    ASSERT_TRUE(write(whole).Succeeded());
+    ASSERT_GE(whole.Writes, 3);
+    const int closeCall = whole.Writes + 2;
+
     const struct {
-        int FailingCall, Code; const char* Text; int Writes; // a write per file
+        int FailingCall, Code; const char* Text; int Writes;
     } cases[] = {
         {1, 2, "File not found", 0}, {1, 4, "Too many open files", 0}, {1, 5, "File access denied", 0},
         // Other codes in the system's words, which the report ends with its own period.
-        {2, 101, "Disk full", 1}, {3, 32, InUse, 2}, {4, 1117, "I/O error 1117", 2},
+        {2, 101, "Disk full", 1}, {3, 32, InUse, 2}, {closeCall, 1117, "I/O error 1117", whole.Writes},
     };
-    const TText files[] = {"D:\\Video\\holiday.avi", "D:\\Video\\Party 2.mpg"};
     for (const auto& c : cases) {
         TFakeJobPlatform platform;
         platform.FailingCall = c.FailingCall;
         platform.FailureCode = c.Code;
-        TJobSettings s;
-        InitJobSettings(s);
-        const TScriptResult result = WriteScript(s, "16:9", "PAL", "6000", false, true, files, 2, platform);
+        const TScriptResult result = write(platform);
         EXPECT_EQ(result.Code, c.Code) << c.Text;
         EXPECT_EQ(Str(result.Text), c.Text);
         EXPECT_EQ(platform.Writes, c.Writes) << c.Text;
