@@ -1,17 +1,13 @@
-// The bitrate inputs and the capacity estimate they refresh.
+// The bitrate boxes, the capacity estimate they refresh, and the rate "Start" hands
+// to the encoder.
 #include "app/AppTest.h"
 
 namespace {
 
-const char* const Start43 = "DVD 4,3 GB: 1 Hr 0 min 40 sec";
-const char* const Start85 = "DVD 8,5 GB: 1 Hr 59 min 57 sec";
-const char* const Typed43 = "DVD 4,3 GB: 3 Hr 14 min 28 sec";   // 2500
-const char* const Typed85 = "DVD 8,5 GB: 6 Hr 24 min 26 sec";
+using BitrateTest = AppTest;
 
-const struct {
-    const char* Dvd43;
-    const char* Dvd85;
-} Presets[] = {
+// The estimates of the presets 1000 to 8000, of 2500 and of 500.
+const char* const Estimates[][2] = {
     {"DVD 4,3 GB: 6 Hr 35 min 56 sec", "DVD 8,5 GB: 13 Hr 2 min 41 sec"},
     {"DVD 4,3 GB: 3 Hr 54 min 12 sec", "DVD 8,5 GB: 7 Hr 42 min 57 sec"},
     {"DVD 4,3 GB: 2 Hr 46 min 16 sec", "DVD 8,5 GB: 5 Hr 28 min 41 sec"},
@@ -20,103 +16,52 @@ const struct {
     {"DVD 4,3 GB: 1 Hr 28 min 54 sec", "DVD 8,5 GB: 2 Hr 55 min 45 sec"},
     {"DVD 4,3 GB: 1 Hr 16 min 58 sec", "DVD 8,5 GB: 2 Hr 32 min 9 sec"},
     {"DVD 4,3 GB: 1 Hr 7 min 51 sec", "DVD 8,5 GB: 2 Hr 14 min 9 sec"},
-    {Start43, Start85},
+    {"DVD 4,3 GB: 3 Hr 14 min 28 sec", "DVD 8,5 GB: 6 Hr 24 min 26 sec"},
+    {"DVD 4,3 GB: 10 Hr 4 min 46 sec", "DVD 8,5 GB: 19 Hr 55 min 29 sec"},
 };
+const auto& At2500 = Estimates[8];
 
-class BitrateTest : public AppTest {
-protected:
-    bool HasFocus(HWND box) const
-    {
-        HWND focus = App.FocusedWindow();
-        return focus && (focus == box || GetParent(focus) == box);
-    }
-
-    // Types 5000, then 2500, over the box's text key by key: the focus stays in the
-    // box, and the estimate follows the typing.
-    void TypeRates(HWND box) const
-    {
-        App.TypeOver(box, "5000");
-        RequireEstimate(Presets[4].Dvd43, Presets[4].Dvd85);
-        App.TypeOver(box, "2500");
-        RequireEstimate(Typed43, Typed85);
-        EXPECT_TRUE(HasFocus(box));
-    }
-
-    // Starts the one listed file and checks that the encoder is asked for 2500 kbit/s.
-    void RequireEncoderAt2500() const
-    {
-        App.Click(Ctl(StartButton));
-        const std::string firstPass = RequireEncoderCalls(2)[0];
-        EXPECT_NE(firstPass.find(" -minrate 2500k -maxrate 2500k -b 2500k "), std::string::npos) << firstPass;
-    }
-};
-
-// The focus stays in the box, so the arrow keys step on from preset to preset.
-TEST_F(BitrateTest, EveryPresetChosenWithTheArrowKeysShowsItsEstimate)
-{
-    HWND combo = Ctl(BitrateCombo);
-    for (int i : {7, 6, 5, 4, 3, 2, 1, 0, 8}) {
-        SCOPED_TRACE("preset " + std::to_string(i + 1) + "000");
-        App.StepComboTo(combo, i);
-        RequireEstimate(Presets[i].Dvd43, Presets[i].Dvd85);
-        EXPECT_EQ(App.Text(combo), std::to_string(i + 1) + "000");
-        EXPECT_TRUE(HasFocus(combo));
-    }
-}
-
-TEST_F(BitrateTest, APresetPickedFromTheOpenListShowsItsEstimate)
-{
-    App.PickComboItem(Ctl(BitrateCombo), 0);
-    RequireEstimate(Presets[0].Dvd43, Presets[0].Dvd85);
-    App.PickComboItem(Ctl(BitrateCombo), 3);
-    RequireEstimate(Presets[3].Dvd43, Presets[3].Dvd85);
-}
-
-// A text that is no number leaves the last estimate standing, and "Start" refuses
-// it before anything is written.
-TEST_F(BitrateTest, ARateTypedIntoThePresetBoxIsEstimatedCheckedAndWritten)
+// The focus stays in the box the user works in: the arrow keys step on from preset
+// to preset and typing goes on. A text that is no number leaves the estimate
+// standing, and "Start" refuses it before anything is written. "Custom:" makes its
+// box the active one; the empty box is no number.
+TEST_F(BitrateTest, PresetsAndTypedRatesRefreshTheEstimateAndStartPassesTheActiveBoxsRate)
 {
     InstallEncoder();
     AddVideoFile(MakeFile("clip.avi"));
-    HWND combo = Ctl(BitrateCombo);
-    TypeRates(combo);
-    App.TypeOver(combo, "2500k");
-    App.Sync();
-    EXPECT_EQ(Estimate(), (std::vector<std::string>{Typed43, Typed85}));
-
-    App.Click(Ctl(StartButton));
+    for (int i = 7; i >= 0; --i) {
+        StepComboTo(BitrateCombo, i);
+        RequireEstimate(Estimates[i]);
+        EXPECT_TRUE(gui::HasFocus(Ctl(BitrateCombo)));
+    }
+    for (const char* rate : {"5000", "2500", "2500k"}) {
+        gui::TypeOver(Ctl(BitrateCombo), rate);
+        RequireEstimate(rate[0] == '5' ? Estimates[4] : At2500);
+    }
+    EXPECT_TRUE(gui::HasFocus(Ctl(BitrateCombo)));
+    gui::Click(Ctl(StartButton));
     EXPECT_EQ(AnswerMessageBox(), "Check the bitrate - enter value between 100 and 9000 using digits only");
-    App.Sync();
-    EXPECT_FALSE(App.HasDialog());
-    EXPECT_FALSE(FileExists("C:\\convert.bat"));
+    Sync();
+    EXPECT_FALSE(HasDialog() || Exists("C:\\convert.bat"));
 
-    App.TypeOver(combo, "2500");
-    RequireEncoderAt2500();
-}
-
-// The estimate follows the box that "Custom:" makes active, at any length of its
-// text; the empty custom box is no number and leaves the estimate as it was.
-TEST_F(BitrateTest, ARateTypedIntoTheCustomBoxIsEstimatedWhileActiveAndWritten)
-{
-    InstallEncoder();
-    AddVideoFile(MakeFile("clip.avi"));
-    HWND edit = Ctl(CustomBitrateEdit);
-    App.Click(Ctl(CustomCheck));
-    Require("the custom box to be enabled", [&] { return IsWindowEnabled(edit) != FALSE; });
-    EXPECT_EQ(App.CheckState(Ctl(CustomCheck)), BST_CHECKED);
+    gui::TypeOver(Ctl(BitrateCombo), "1000");
+    gui::Click(Ctl(CustomCheck));
+    gui::Require("the custom box to be enabled", [&] { return IsWindowEnabled(Ctl(CustomBitrateEdit)); });
     EXPECT_FALSE(IsWindowEnabled(Ctl(BitrateCombo)));
-    EXPECT_EQ(Estimate(), (std::vector<std::string>{Start43, Start85}));
-    App.TypeOver(edit, "500");
-    RequireEstimate("DVD 4,3 GB: 10 Hr 4 min 46 sec", "DVD 8,5 GB: 19 Hr 55 min 29 sec");
-    TypeRates(edit);
-
-    App.Click(Ctl(CustomCheck));
-    RequireEstimate(Start43, Start85);
-    EXPECT_TRUE(IsWindowEnabled(Ctl(BitrateCombo)));
-    EXPECT_FALSE(IsWindowEnabled(edit));
-    App.Click(Ctl(CustomCheck));
-    RequireEstimate(Typed43, Typed85);
-    RequireEncoderAt2500();
+    RequireEstimate(Estimates[0]);
+    gui::TypeOver(Ctl(CustomBitrateEdit), "500");
+    RequireEstimate(Estimates[9]);
+    gui::TypeOver(Ctl(CustomBitrateEdit), "2500");
+    RequireEstimate(At2500);
+    EXPECT_TRUE(gui::HasFocus(Ctl(CustomBitrateEdit)));
+    gui::Click(Ctl(CustomCheck));
+    RequireEstimate(Estimates[0]);
+    EXPECT_TRUE(IsWindowEnabled(Ctl(BitrateCombo)) && !IsWindowEnabled(Ctl(CustomBitrateEdit)));
+    gui::Click(Ctl(CustomCheck));
+    RequireEstimate(At2500);
+    StartConversion();
+    const std::string pass1 = RequireEncoderCalls(1)[0];
+    EXPECT_NE(pass1.find(" -minrate 2500k -maxrate 2500k -b 2500k "), std::string::npos) << pass1;
 }
 
-} // namespace
+}

@@ -5,77 +5,52 @@
 namespace {
 
 using FileListTest = AppTest;
-using Paths = std::vector<std::string>;
 
-TEST_F(FileListTest, FilesChosenInOneDialogAreCheckedOneByOne)
-{
-    const std::string clip = MakeFile("clip.avi"), b = MakeFile("b.avi"), c = MakeFile("c.avi"),
-                      foreign = MakeFile("vid\xE9o.avi");
-    AddVideoFile(clip);
-    Require("the file in the list", [&] { return App.ListItems(Ctl(FileList)) == Paths{clip}; });
-    // The first file added is selected.
-    EXPECT_EQ(App.ListSelection(Ctl(FileList)), std::vector<int>{0});
+const std::string Foreign = "Please do not use foreign characters in path and files names";
 
-    AddVideoFile(clip);
-    EXPECT_EQ(AnswerMessageBox(), "This file already exists: " + clip);
-    EXPECT_EQ(App.ListItems(Ctl(FileList)), Paths{clip});
-
-    // Names in the folder the dialog opens in: that of the last choice.
-    AddVideoFile("\"b.avi\" \"clip.avi\" \"vid\xE9o.avi\"");
-    EXPECT_EQ(AnswerMessageBox(), "Please do not use foreign characters in path and files names:\n" + foreign +
-                                      "\n\nThis file already exists:\n" + clip);
-    AddVideoFile("c.avi");
-    Require("three files in the list", [&] { return App.ListItems(Ctl(FileList)) == Paths{clip, b, c}; });
-}
-
-TEST_F(FileListTest, APathWithAForeignCharacterIsRefused)
-{
-    AddVideoFile(MakeFile("vid\xE9o.avi"));
-    EXPECT_EQ(AnswerMessageBox(), "Please do not use foreign characters in path and files names");
-    EXPECT_TRUE(App.ListItems(Ctl(FileList)).empty());
-}
-
-// Dropped files go through the checks of "Add Video File"; a dropped folder adds
-// nothing. "Remove" and the Delete key take every selected file and nothing
-// without one (the list box reports its caret item as current even when nothing is
-// selected), and the script has one block per file left.
-TEST_F(FileListTest, DroppedFilesAreCheckedAndSelectedOnesRemoved)
+// The refusals of one choice or drop come in one message. "Remove" and the Delete key
+// take every selected file and nothing without one (the list box reports its caret
+// item as current even when nothing is selected); the script has a block per file.
+TEST_F(FileListTest, FilesAddedOneOrManyAtATimeAreCheckedAndSelectedOnesRemoved)
 {
     InstallEncoder();
     HWND list = Ctl(FileList);
-    Paths files;
-    for (const char* name : {"a.avi", "b.avi", "c.avi", "d.avi", "e.avi", "f.avi"})
-        files.push_back(MakeFile(name));
-    const std::string folder = MakeFolder("Season 1"), foreign = MakeFile("vid\xE9o.avi");
-    App.DropFiles({files[0], files[1], files[2], folder, files[3], files[4], foreign, files[5], files[0]});
-    EXPECT_EQ(AnswerMessageBox(), folder + " is a folder, not a video file\n\n"
-                                           "Please do not use foreign characters in path and files names:\n" +
-                                      foreign + "\n\nThis file already exists:\n" + files[0]);
-    EXPECT_EQ(App.ListItems(list), files);
+    const std::string a = MakeFile("a.avi"), b = MakeFile("b.avi"), c = MakeFile("c.avi"), d = MakeFile("d.avi"),
+                      e = MakeFile("e.avi"), folder = MakeFolder("Season 1"), foreign = MakeFile("vid\xE9o.avi");
+    AddVideoFile(a);
+    gui::Require("the file in the list", [&] { return gui::Items(list) == Texts{a}; });
+    EXPECT_EQ(SendMessageA(list, LB_GETSEL, 0, 0), 1) << "the first file added is selected";
+    AddVideoFile(a);
+    EXPECT_EQ(AnswerMessageBox(), "This file already exists: " + a);
+    AddVideoFile(foreign);
+    EXPECT_EQ(AnswerMessageBox(), Foreign);
+    // Names in the folder the dialog opens in: that of the last choice.
+    AddVideoFile("\"b.avi\" \"a.avi\" \"vid\xE9o.avi\"");
+    EXPECT_EQ(AnswerMessageBox(), Foreign + ":\n" + foreign + "\n\nThis file already exists:\n" + a);
+    DropFiles({c, folder, d, foreign, e, b});
+    EXPECT_EQ(AnswerMessageBox(), folder + " is a folder, not a video file\n\n" + Foreign + ":\n" + foreign +
+                                      "\n\nThis file already exists:\n" + b);
+    EXPECT_EQ(gui::Items(list), Texts({a, b, c, d, e}));
 
-    App.ClickListItem(list, 5);
-    gui::PressKey(VK_DELETE);
-    Require("the last file to be removed", [&] { return App.ListItems(list).size() == 5; });
-    std::vector<int> selected;
-    for (int i : {0, 2, 4}) {
-        App.ClickListItem(list, i, i > 0);
-        selected.push_back(i);
-        Require("file " + std::to_string(i) + " to be selected", [&] { return App.ListSelection(list) == selected; });
-    }
-    App.Click(Ctl(RemoveButton));
-    Require("the selected files to be removed", [&] { return App.ListItems(list) == Paths{files[1], files[3]}; });
-    App.Click(Ctl(RemoveButton)); // with nothing selected
-    App.DropFiles({files[0]});    // a removed file is no duplicate
-    Require("a removed file to be added again", [&] { return App.ListItems(list).size() == 3; });
+    ClickItem(4);
+    gui::Key(VK_DELETE);
+    gui::Require("the last file to be removed", [&] { return gui::Items(list).size() == 4; });
+    ClickItem(0);
+    ClickItem(2, true);
+    gui::Require("two files selected", [&] { return SendMessageA(list, LB_GETSELCOUNT, 0, 0) == 2; });
+    gui::Click(Ctl(RemoveButton));
+    gui::Require("the selected files to be removed", [&] { return gui::Items(list) == Texts({b, d}); });
+    gui::Click(Ctl(RemoveButton));   // with nothing selected
+    DropFiles({a});                  // a removed file is no duplicate
+    gui::Require("a removed file to be added again", [&] { return gui::Items(list) == Texts({b, d, a}); });
 
-    App.Click(Ctl(StartButton));
-    Require("the window to be minimised", [&] { return IsIconic(App.MainWindow()) != FALSE; });
-    Paths inputs;
+    StartConversion();
+    Texts inputs;
     for (const std::string& line : Lines(ReadFile("C:\\convert.bat")))
         if (line.rfind("ffmpeg.exe -i \"", 0) == 0)
             inputs.push_back(line.substr(15, line.find('"', 15) - 15));
-    EXPECT_EQ(inputs, (Paths{files[1], files[1], files[3], files[3], files[0], files[0]}));
-    EXPECT_EQ(App.ListItems(list), (Paths{files[1], files[3], files[0]}));
+    EXPECT_EQ(inputs, Texts({b, b, d, d, a, a}));
+    EXPECT_EQ(gui::Items(list), Texts({b, d, a}));
 }
 
-} // namespace
+}
