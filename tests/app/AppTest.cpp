@@ -7,13 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
-const char* const EncoderLog = "C:\\spindrel-e2e\\ffmpeg.log";
-
-namespace {
-
 // Removes a file, or a folder with everything in it. The interpreter of a launched
 // script may still hold its files, or write new ones, for a moment: it is retried.
-void Remove(const std::string& path)
+static void Remove(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -29,17 +25,19 @@ void Remove(const std::string& path)
     });
 }
 
-void RemoveLeftovers()
+// The program goes first: its working folder, which the open-file dialog moves, may
+// be the scratch folder, which cannot be removed then.
+static void RemoveLeftovers(HANDLE program)
 {
+    TerminateProcess(program, 255);
+    WaitForSingleObject(program, INFINITE);
     for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\Program Files\\DVD Flick"})
         Remove(path);
 }
 
-}
-
 void AppTest::SetUp()
 {
-    RemoveLeftovers();
+    RemoveLeftovers(nullptr);
     MakeFolder("");
     // The encoder inherits it through the program and the script's interpreter.
     SetEnvironmentVariableA("FAKE_FFMPEG_LOG", EncoderLog);
@@ -54,14 +52,10 @@ void AppTest::SetUp()
     gui::Require("the main window", [&] { return (Main = gui::TopLevel(ProcessId, nullptr, "Spindrel")) != nullptr; });
 }
 
-// The program goes first: its working folder, which the open-file dialog moves, may
-// be the scratch folder, which cannot be removed then.
 void AppTest::TearDown()
 {
-    TerminateProcess(Process, 255);
-    WaitForSingleObject(Process, INFINITE);
+    RemoveLeftovers(Process);
     CloseHandle(Process);
-    RemoveLeftovers();
 }
 
 HWND AppTest::Ctl(ControlId id) const
@@ -94,25 +88,17 @@ void AppTest::WaitForItsProcesses() const
 
 void AppTest::RequireEstimate(const char* const (&labels)[2]) const
 {
-    gui::Require(std::string("the estimate ") + labels[0],
-                 [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; });
+    gui::Require(labels[0], [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; });
 }
 
-// The dialog offers the one file type the program gives it.
+// The dialog offers the one file type the program gives it, and no read-only box.
 void AppTest::AddVideoFile(const std::string& path) const
 {
     gui::Click(Ctl(AddFileButton));
     const gui::Dialog dialog = gui::WaitForDialog(ProcessId, "Select a Video File");
     EXPECT_EQ(gui::Items(GetDlgItem(dialog.Window, 1136)), Texts{"All Files"});
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Window, 1040)));
     gui::ChooseFile(dialog, path);
-}
-
-// The folder dialog's caption is Windows' own; the program's title is a label in it.
-void AppTest::ChooseFolder(ControlId button, const std::string& path) const
-{
-    gui::Click(Ctl(button));
-    const char* title = button == OutputFolderButton ? "Select an Output Folder" : "Select a DVD Flick Folder";
-    gui::ChooseFolder(gui::WaitForDialog(ProcessId, nullptr, title), path);
 }
 
 // A drop handle is read in the process that receives it, so the drop's record, with
@@ -171,15 +157,13 @@ std::string AppTest::MakeFolder(const std::string& relativePath)
     std::string path = "C:\\spindrel-e2e\\" + relativePath;
     path.erase(path.find_last_not_of('\\') + 1);
     SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
-    if (!Exists(path))
-        throw std::runtime_error("cannot make folder " + path);
     return path;
 }
 
 std::string AppTest::MakeFile(const std::string& relativePath)
 {
-    const size_t slash = relativePath.rfind('\\') + 1;
-    const std::string path = MakeFolder(relativePath.substr(0, slash)) + "\\" + relativePath.substr(slash);
+    const size_t name = relativePath.rfind('\\') + 1;
+    const std::string path = MakeFolder(relativePath.substr(0, name)) + "\\" + relativePath.substr(name);
     std::ofstream(path, std::ios::binary) << "video";
     return path;
 }
@@ -187,8 +171,7 @@ std::string AppTest::MakeFile(const std::string& relativePath)
 void AppTest::InstallEncoder(const std::string& folder)
 {
     SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-    if (!CopyFileA(FAKE_FFMPEG_PATH, (folder + "\\ffmpeg.exe").c_str(), FALSE))
-        throw std::runtime_error("cannot copy the test encoder into " + folder);
+    ASSERT_TRUE(CopyFileA(FAKE_FFMPEG_PATH, (folder + "\\ffmpeg.exe").c_str(), FALSE));
 }
 
 std::string AppTest::ReadFile(const std::string& path)

@@ -18,6 +18,8 @@ enum ControlId {
 
 using Texts = std::vector<std::string>;
 
+const char* const EncoderLog = "C:\\spindrel-e2e\\ffmpeg.log";
+
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -29,25 +31,20 @@ protected:
     bool HasDialog() const { return gui::TopLevel(ProcessId, "#32770"); }
     // Returns once the program has finished the handler it ran and waits for messages.
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
-    // Clicks "Start" and waits until the window is minimised after it.
-    void StartConversion() const;
+    void StartConversion() const;       // "Start", then the window minimised
     void WaitForItsProcesses() const;   // those the program started: a script's interpreter
-
     void RequireEstimate(const char* const (&labels)[2]) const;
     void AddVideoFile(const std::string& path) const;
-    void ChooseFolder(ControlId button, const std::string& path) const;
     void DropFiles(const Texts& paths) const;
-    // Clicks the item of the list box, with Ctrl when asked.
-    void ClickItem(int index, bool ctrl = false) const;
-    // Moves the combo box's selection to item index with the arrow keys.
-    void StepComboTo(ControlId combo, int index) const;
+    void ClickItem(int index, bool ctrl = false) const;   // in the file list
+    void StepComboTo(ControlId combo, int index) const;   // with the arrow keys
     // Checks that the message box has only an OK button, closes it, answers its text.
     std::string AnswerMessageBox() const;
-    // The test encoder's log once it has been called count times: per call its command
-    // line and "cwd=" with the folder it ran in.
+    // The test encoder's log once it has been called count times: per call its
+    // command line and "cwd=" with the folder it ran in.
     Texts RequireEncoderCalls(size_t count) const;
 
-    // Makes a file or folder (with the folders above it) below the scratch folder.
+    // A file or folder (with the folders above it) below the scratch folder.
     static std::string MakeFile(const std::string& relativePath);
     static std::string MakeFolder(const std::string& relativePath);
     static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
@@ -59,5 +56,3 @@ protected:
     DWORD ProcessId = 0;
     HWND Main = nullptr;
 };
-
-extern const char* const EncoderLog;

@@ -2,15 +2,14 @@
 // files onto the window, refusals, removal, and the script "Start" writes for it.
 #include "app/AppTest.h"
 
-namespace {
-
 using FileListTest = AppTest;
 
 const std::string Foreign = "Please do not use foreign characters in path and files names";
 
-// The refusals of one choice or drop come in one message. "Remove" and the Delete key
-// take every selected file and nothing without one (the list box reports its caret
-// item as current even when nothing is selected); the script has a block per file.
+// The refusals of one choice or drop come in one message; a cancelled dialog offers
+// no name the next time. "Remove" and the Delete key take every selected file and
+// nothing without one (the list box reports its caret item as current even when
+// nothing is selected); the script has a block per file.
 TEST_F(FileListTest, FilesAddedOneOrManyAtATimeAreCheckedAndSelectedOnesRemoved)
 {
     InstallEncoder();
@@ -24,8 +23,13 @@ TEST_F(FileListTest, FilesAddedOneOrManyAtATimeAreCheckedAndSelectedOnesRemoved)
     EXPECT_EQ(AnswerMessageBox(), "This file already exists: " + a);
     AddVideoFile(foreign);
     EXPECT_EQ(AnswerMessageBox(), Foreign);
+    gui::Click(Ctl(AddFileButton));
+    gui::Press(gui::WaitForDialog(ProcessId, "Select a Video File"), "Cancel");
+    gui::Click(Ctl(AddFileButton));
+    const gui::Dialog dialog = gui::WaitForDialog(ProcessId, "Select a Video File");
+    EXPECT_EQ(gui::Text(gui::Child(GetDlgItem(dialog.Window, 1148), "Edit")), "");
     // Names in the folder the dialog opens in: that of the last choice.
-    AddVideoFile("\"b.avi\" \"a.avi\" \"vid\xE9o.avi\"");
+    gui::ChooseFile(dialog, "\"b.avi\" \"a.avi\" \"vid\xE9o.avi\"");
     EXPECT_EQ(AnswerMessageBox(), Foreign + ":\n" + foreign + "\n\nThis file already exists:\n" + a);
     DropFiles({c, folder, d, foreign, e, b});
     EXPECT_EQ(AnswerMessageBox(), folder + " is a folder, not a video file\n\n" + Foreign + ":\n" + foreign +
@@ -51,6 +55,4 @@ TEST_F(FileListTest, FilesAddedOneOrManyAtATimeAreCheckedAndSelectedOnesRemoved)
             inputs.push_back(line.substr(15, line.find('"', 15) - 15));
     EXPECT_EQ(inputs, Texts({b, b, d, d, a, a}));
     EXPECT_EQ(gui::Items(list), Texts({b, d, a}));
-}
-
 }

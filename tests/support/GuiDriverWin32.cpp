@@ -1,31 +1,24 @@
 #include "support/GuiDriverWin32.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
 namespace gui {
 
-namespace {
+static bool IsClass(HWND window, const char* name) { return !name || lstrcmpiA(Class(window).c_str(), name) == 0; }
 
-bool IsClass(HWND window, const char* name) { return lstrcmpiA(Class(window).c_str(), name) == 0; }
+static BOOL CALLBACK Collect(HWND window, LPARAM found) { return ((std::vector<HWND>*)found)->push_back(window), TRUE; }
 
-BOOL CALLBACK Collect(HWND window, LPARAM found)
-{
-    ((std::vector<HWND>*)found)->push_back(window);
-    return TRUE;
-}
-
-INPUT KeyInput(WORD vk, WORD scan, DWORD flags)
+static INPUT KeyInput(WORD vk, WORD scan, DWORD flags)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
     input.ki.wScan = scan ? scan : (WORD)MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
-    const bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
-    input.ki.dwFlags = flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    input.ki.dwFlags = flags | ((vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE ? KEYEVENTF_EXTENDEDKEY : 0);
     return input;
 }
 
@@ -33,7 +26,7 @@ INPUT KeyInput(WORD vk, WORD scan, DWORD flags)
 // display that arrives late can move the cursor back, and an event without a
 // position would then land where the cursor was before. Absolute positions run from
 // 0 to 65535 over the screen; rounding up lands on the pixel.
-INPUT MouseInput(POINT at, DWORD flags)
+static INPUT MouseInput(POINT at, DWORD flags)
 {
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -43,18 +36,15 @@ INPUT MouseInput(POINT at, DWORD flags)
     return input;
 }
 
-void Send(std::vector<INPUT> inputs)
+static void Send(std::vector<INPUT> inputs)
 {
     if (SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT)) != inputs.size())
         throw std::runtime_error("the input could not be sent");
 }
 
-}
-
 bool WaitUntil(const std::function<bool()>& done)
 {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 20000;
-         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 20000;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
@@ -62,6 +52,7 @@ bool WaitUntil(const std::function<bool()>& done)
         }
         if (done())
             return true;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return false;
 }
@@ -70,16 +61,6 @@ void Require(const std::string& what, const std::function<bool()>& done)
 {
     if (!WaitUntil(done))
         throw std::runtime_error("timed out waiting for " + what);
-}
-
-// A zero-time wait lets the window system deliver what it still holds for this
-// thread (under Wine: pending display events).
-void Settle()
-{
-    WaitUntil([] {
-        return MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT) == WAIT_TIMEOUT &&
-               GetQueueStatus(QS_ALLINPUT) == 0;
-    });
 }
 
 std::string Text(HWND window)
@@ -92,8 +73,7 @@ std::string Text(HWND window)
 std::string Class(HWND window)
 {
     char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    return std::string(name, GetClassNameA(window, name, sizeof name));
 }
 
 // Wine hands the item text of another process's box back in UTF-16 whatever the
@@ -122,7 +102,7 @@ std::vector<HWND> Descendants(HWND parent)
 HWND Child(HWND parent, const char* className, const char* text)
 {
     for (HWND window : Descendants(parent))
-        if ((!className || IsClass(window, className)) && (!text || Text(window) == text))
+        if (IsClass(window, className) && (!text || Text(window) == text))
             return window;
     return nullptr;
 }
@@ -134,7 +114,7 @@ HWND TopLevel(DWORD process, const char* className, const char* title, const cha
     for (HWND window : windows) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == process && IsWindowVisible(window) && (!className || IsClass(window, className)) &&
+        if (owner == process && IsWindowVisible(window) && IsClass(window, className) &&
             (!title || Text(window) == title) && (!showing || Child(window, nullptr, showing)))
             return window;
     }
@@ -151,12 +131,9 @@ bool HasFocus(HWND box)
 
 void Key(WORD vk, WORD modifier)
 {
-    std::vector<INPUT> inputs = {KeyInput(vk, 0, 0), KeyInput(vk, 0, KEYEVENTF_KEYUP)};
-    if (modifier) {
-        inputs.insert(inputs.begin(), KeyInput(modifier, 0, 0));
-        inputs.push_back(KeyInput(modifier, 0, KEYEVENTF_KEYUP));
-    }
-    Send(inputs);
+    std::vector<INPUT> inputs = {KeyInput(modifier, 0, 0), KeyInput(vk, 0, 0), KeyInput(vk, 0, KEYEVENTF_KEYUP),
+                                 KeyInput(modifier, 0, KEYEVENTF_KEYUP)};
+    Send(modifier ? inputs : std::vector<INPUT>(inputs.begin() + 1, inputs.end() - 1));
 }
 
 // Each character goes as a Unicode packet, whatever the keyboard in use.
@@ -166,6 +143,10 @@ void Type(const std::string& text)
         Send({KeyInput(0, c, KEYEVENTF_UNICODE), KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)});
 }
 
+// Under Wine every move of the pointer makes the display send the window under it
+// the display's own key state, in which Ctrl is up, and the program takes it over
+// whenever it reads it. So Ctrl goes down with the move, and the click waits until
+// that report has set it up again and then moves the pointer no more.
 void Click(HWND window, bool ctrl, int count, POINT at)
 {
     HWND root = GetAncestor(window, GA_ROOT);
@@ -181,26 +162,17 @@ void Click(HWND window, bool ctrl, int count, POINT at)
     static DWORD lastTime;
     if (abs(at.x - last.x) <= GetSystemMetrics(SM_CXDOUBLECLK) && abs(at.y - last.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
         Require("the double-click time to pass", [] { return GetTickCount() - lastTime > GetDoubleClickTime(); });
-    std::vector<INPUT> inputs = {MouseInput(at, 0)};
-    // Under Wine every move of the pointer makes the display send the window under it
-    // the display's own key state, in which Ctrl is up, and the program takes it over
-    // whenever it reads it. So Ctrl goes down before the move, and the click waits
-    // until that report has set it up again and then moves the pointer no more.
     POINT cursor;
     if (ctrl && GetProcAddress(GetModuleHandleA("ntdll"), "wine_get_version") && GetCursorPos(&cursor) &&
         (cursor.x != at.x || cursor.y != at.y)) {
         Send({KeyInput(VK_CONTROL, 0, 0), MouseInput(at, 0)});
         Require("the display's key state to reach the program", [] { return GetAsyncKeyState(VK_CONTROL) >= 0; });
     }
-    if (ctrl)
-        inputs.insert(inputs.begin(), KeyInput(VK_CONTROL, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        inputs.push_back(MouseInput(at, MOUSEEVENTF_LEFTDOWN));
-        inputs.push_back(MouseInput(at, MOUSEEVENTF_LEFTUP));
-    }
-    if (ctrl)
-        inputs.push_back(KeyInput(VK_CONTROL, 0, KEYEVENTF_KEYUP));
-    Send(inputs);
+    std::vector<INPUT> inputs = {KeyInput(VK_CONTROL, 0, 0), MouseInput(at, 0)};
+    for (int i = 0; i < count; ++i)
+        inputs.insert(inputs.end(), {MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)});
+    inputs.push_back(KeyInput(VK_CONTROL, 0, KEYEVENTF_KEYUP));
+    Send(ctrl ? inputs : std::vector<INPUT>(inputs.begin() + 1, inputs.end() - 1));
     last = at;
     lastTime = GetTickCount();
 }
@@ -222,12 +194,9 @@ Dialog WaitForDialog(DWORD process, const char* title, const char* showing)
             [&] { return (found = TopLevel(process, "#32770", title, showing)) != nullptr; });
     Dialog dialog = {found, "", {}};
     for (HWND child : Descendants(found)) {
-        if (!IsWindowVisible(child))
-            continue;
-        if (IsClass(child, "Button"))
+        if (IsWindowVisible(child) && IsClass(child, "Button"))
             dialog.Buttons.push_back(Text(child));
-        else if (IsClass(child, "Static") && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON &&
-                 !Text(child).empty())
+        else if (IsWindowVisible(child) && IsClass(child, "Static") && !Text(child).empty())
             dialog.Text += (dialog.Text.empty() ? "" : "\n") + Text(child);
     }
     return dialog;
@@ -249,64 +218,20 @@ void ChooseFile(const Dialog& dialog, const std::string& path)
     Require("the file dialog to close", [&] { return !IsWindowVisible(dialog.Window); });
 }
 
-namespace {
-
-// The tree view's item messages carry pointers, which no other process can follow,
-// so the item record and its text buffer live in the tree's own process.
-std::string TreeItemText(HWND tree, LRESULT item)
-{
-    DWORD id = 0;
-    GetWindowThreadProcessId(tree, &id);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
-    char* remote = (char*)VirtualAllocEx(process, nullptr, sizeof(TVITEMA) + MAX_PATH, MEM_COMMIT, PAGE_READWRITE);
-    TVITEMA record = {};
-    record.mask = TVIF_TEXT | TVIF_HANDLE;
-    record.hItem = (HTREEITEM)item;
-    record.pszText = remote + sizeof record;
-    record.cchTextMax = MAX_PATH;
-    char text[MAX_PATH] = "";
-    WriteProcessMemory(process, remote, &record, sizeof record, nullptr);
-    if (SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)remote))
-        ReadProcessMemory(process, remote + sizeof record, text, MAX_PATH - 1, nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return text;
-}
-
-// The child of parent whose text satisfies matches. The dialog fills a folder's
-// children when the user expands it, which the Right arrow key does.
-LRESULT TreeChild(HWND tree, LRESULT parent, const std::function<bool(std::string)>& matches)
-{
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, parent);
-    SendMessageA(tree, WM_KEYDOWN, VK_RIGHT, 0);
-    LRESULT child = 0;
-    Require("a folder in the folder tree", [&] {
-        for (child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, parent); child;
-             child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, child))
-            if (matches(TreeItemText(tree, child)))
-                return true;
-        return false;
-    });
-    return child;
-}
-
-}
-
-// Drives are listed as their label followed by the drive in brackets: " (C:)".
+// The dialog selects a folder as its owner may ask it to; the path travels in the
+// dialog's own process, where the message's pointer is read.
 void ChooseFolder(const Dialog& dialog, const std::string& path)
 {
-    HWND tree = Child(dialog.Window, "SysTreeView32");
-    LRESULT item = 0;
-    Require("the folder tree", [&] { return (item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)) != 0; });
-    item = TreeChild(tree, item, [](std::string text) { return text == "My Computer"; });
-    for (size_t start = 0, end; start < path.size(); start = end + 1) {
-        end = std::min(path.find('\\', start), path.size());
-        const std::string name = start ? path.substr(start, end - start) : "(" + path.substr(0, 2) + ")";
-        item = TreeChild(tree, item, [&](std::string text) { return start ? text == name : text.find(name) != std::string::npos; });
-    }
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, item);
-    HWND ok = Child(dialog.Window, "Button", "OK");
-    Require("the folder dialog's OK button to be enabled", [&] { return IsWindowEnabled(ok); });
+    DWORD id = 0;
+    GetWindowThreadProcessId(dialog.Window, &id);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
+    void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr);
+    CloseHandle(process);
+    HWND tree = Child(dialog.Window, "SysTreeView32"), ok = Child(dialog.Window, "Button", "OK");
+    Require("the folder tree", [&] { return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0) != 0; });
+    SendMessageA(dialog.Window, BFFM_SETSELECTIONA, TRUE, (LPARAM)remote);
+    Require("the OK button to be enabled", [&] { return IsWindowEnabled(ok); });
     Press(dialog, "OK");
 }
 

@@ -1,44 +1,53 @@
-// Window creation and message dispatch against real user32 windows: the layer's
-// classes, the stops a message makes, reflection of children's notifications, the
-// Tab rule, and widgets that die during their own messages.
+// Window creation, message dispatch and the run loop against real user32 windows.
 #include "WolTestSupport.h"
-
-#include <algorithm>
-
-namespace {
 
 using Dispatch = WolTest;
 
-TWidget* WidgetOf(HWND window) { return (TWidget*)GetWindowLongPtrA(window, GWLP_USERDATA); }
+static std::string stops;           // what saw a WM_APP, in order
+static std::vector<UINT> defaults;  // the messages that reached default processing
+static WNDPROC systemProcedure;
 
-std::string order;   // the stops that saw a WM_APP
-
-bool HandlerA(TWidget*, TMessageRecord& record, LRESULT&)
+static LRESULT CALLBACK RecordDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (record.Message == WM_APP)
-        order += 'A';
-    return false;
+    defaults.push_back(message);
+    return CallWindowProcA(systemProcedure, window, message, wParam, lParam);
 }
 
-// Handles WM_APP with wParam 1.
-bool HandlerB(TWidget*, TMessageRecord& record, LRESULT& result)
+static int Defaults(UINT message) { return (int)std::count(defaults.begin(), defaults.end(), message); }
+
+// Sees WM_APP as stop letter; handles it when wParam is 1 (2 for the main form).
+template <char letter>
+static bool Stop(TWidget*, TMessageRecord& record, LRESULT&)
 {
-    if (record.Message == WM_APP)
-        order += 'B';
-    result = 77;
-    return record.Message == WM_APP && record.WParam == 1;
+    stops += record.Message == WM_APP ? std::string(1, letter) : "";
+    return record.Message == WM_APP && record.WParam == (letter == 'M' ? 2u : 1u);
 }
 
-std::string Stops(TWidget* widget, WPARAM wParam)
+static std::string Stops(TWidget* widget, WPARAM wParam)
 {
-    order.clear();
+    stops.clear();
     widget->SendToWidget(WM_APP, wParam, 0);
-    return order;
+    return stops;
 }
 
+// WM_APP frees the widget inside a nested message; WM_APP + 2 destroys its window.
+static bool DieInside(TWidget* widget, TMessageRecord& record, LRESULT&)
+{
+    if (record.Message == WM_APP)
+        widget->SendToWidget(WM_APP + 1, 0, 0);
+    if (record.Message == WM_APP + 1)
+        Free(widget);
+    if (record.Message == WM_APP + 2)
+        DestroyWindow(widget->Handle);
+    const bool mine = record.Message - WM_APP <= 2;
+    stops += !mine ? "" : Died(1) ? "dead " : "alive ";
+    return mine;
 }
 
-TEST_F(Dispatch, WindowsAreMadeDepthFirstInTheLayersClassesAndAFailedOneLeavesNoBinding)
+// Windows are made hidden, depth first in creation order, in the layer's classes;
+// a refused one leaves no binding for the next window without one, such as one
+// being destroyed.
+TEST_F(Dispatch, WindowsAreMadeDepthFirstAndAFailedOneLeavesNoBinding)
 {
     TWidget* group = NewGroupBox(Form, "G");
     TWidget* first = NewButton(group, "1");
@@ -46,21 +55,14 @@ TEST_F(Dispatch, WindowsAreMadeDepthFirstInTheLayersClassesAndAFailedOneLeavesNo
     TWidget* sibling = NewButton(Form, "3");
     for (TWidget* widget : {Form, group, first, second, sibling})
         widget->AttachHandler(RecordMessage, false);
-    ASSERT_NE(Form->GetHandle(), nullptr);   // made hidden, with its controls
-    WNDCLASSA system = {}, mine = {};
-    ASSERT_TRUE(GetClassInfoA(nullptr, "BUTTON", &system) && GetClassInfoA(ModuleInstance, "obj_BUTTON", &mine));
-    EXPECT_EQ(mine.lpfnWndProc, SharedWndProc);
-    EXPECT_EQ(mine.cbWndExtra, system.cbWndExtra) << "the system button keeps its window bytes";
-    EXPECT_EQ(second->BaseWndProc, system.lpfnWndProc) << "default processing goes to the system button";
-    EXPECT_EQ(WidgetOf(second->Handle), second);
+    ASSERT_NE(Form->GetHandle(), nullptr);
     std::vector<TWidget*> created;
     for (const SeenMessage& seen : Seen)
         if (seen.Message == WM_CREATE)
             created.push_back(seen.Widget);
     EXPECT_EQ(created, (std::vector<TWidget*>{Form, group, first, second, sibling}));
+    EXPECT_TRUE(gui::Class(second->Handle) == "obj_BUTTON" && !IsWindowVisible(Form->Handle));
 
-    // The refused window's binding must not be left for the next window that has
-    // none, such as one being destroyed.
     TWidget* refused = NewButton(Form, "refused");
     refused->AttachHandler([](TWidget*, TMessageRecord& record, LRESULT& result) {
         result = -1;
@@ -69,54 +71,48 @@ TEST_F(Dispatch, WindowsAreMadeDepthFirstInTheLayersClassesAndAFailedOneLeavesNo
     AddDeathSentinel(refused, 1);
     EXPECT_FALSE(refused->CreateWindow());
     Free(sibling);
-    EXPECT_EQ(refused->Handle, nullptr);
-    EXPECT_FALSE(Died(1));
+    EXPECT_TRUE(refused->Handle == nullptr && !Died(1));
 }
 
+// The main form's MessageEvent sees every message first while the run loop is
+// active, then the handlers, the one attached last first, until one handles it; a
+// child's command and colour request come back to it, a command without a window
+// (a menu's) goes to default processing. Without Ctrl or Alt a Tab moves the focus
+// and its character reaches no control, though the handlers see it.
 TEST_F(Dispatch, AMessageMeetsTheMainFormTheHandlersLastAttachedFirstAndTheWidgetsOwnProcessing)
 {
     TWidget* button = NewButton(Form, "B");
-    button->AttachHandler(HandlerA, false);
-    button->AttachHandler(HandlerB, false);
-    button->AttachHandler(HandlerA, false);   // already attached: not again
     TWidget* edit = NewEditBox(Form, 1 << 3);   // multi-line
+    for (TMessageHandler handler : {Stop<'A'>, Stop<'B'>, Stop<'A'>})   // the second A is not attached again
+        button->AttachHandler(handler, false);
     ASSERT_NE(Form->GetHandle(), nullptr);
-    EXPECT_EQ(Stops(button, 0), "BA");
-    EXPECT_EQ(Stops(button, 1), "B") << "a handled message ends the walk";
-    Terminating = true;
-    EXPECT_EQ(Stops(button, 0), "") << "while terminating only handlers attached to run then";
-    Terminating = false;
-    // While the run loop is active the main form's MessageEvent sees every message first.
-    Form->MessageEvent = {[](void*, TMessageRecord& record, LRESULT&) {
-                              order += record.Message == WM_APP ? "M" : "";
-                              return record.WParam == 2;
-                          }, nullptr};
+    Form->MessageEvent = {[](void*, TMessageRecord& record, LRESULT& result) { return Stop<'M'>(nullptr, record, result); }, nullptr};
+    EXPECT_EQ(Stops(button, 0) + "," + Stops(button, 1), "BA,B");
     RunActive = true;
-    EXPECT_EQ(Stops(button, 0) + Stops(button, 2), "MBAM");
-    RunActive = false;
+    EXPECT_EQ(Stops(button, 0) + "," + Stops(button, 2), "MBA,M");
+    Terminating = true;
+    EXPECT_EQ(Stops(button, 0), "M") << "while terminating only handlers attached to run then";
+    RunActive = Terminating = false;
     Form->MessageEvent = {};
 
-    // A child's command and colour request come back to it; a command without a
-    // window (a menu's, an accelerator's) goes to default processing.
-    for (TWidget* widget : {button, edit})
-        widget->AttachHandler(RecordMessage, false);
-    RecordDefaultProcessing(Form);
+    button->AttachHandler(RecordMessage, false);
+    edit->AttachHandler(RecordMessage, false);
+    systemProcedure = DefWindowProcA;
+    Form->BaseWndProc = RecordDefault;
     SendMessageA(button->Handle, BM_CLICK, 0, 0);
     HDC dc = GetDC(button->Handle);
     SendMessageA(Form->Handle, WM_CTLCOLORBTN, (WPARAM)dc, (LPARAM)button->Handle);
     ReleaseDC(button->Handle, dc);
     SendMessageA(Form->Handle, WM_COMMAND, 5, 0);
-    const auto click = std::find_if(Seen.begin(), Seen.end(), [&](const SeenMessage& s) {
+    EXPECT_TRUE(std::any_of(Seen.begin(), Seen.end(), [&](auto& s) {
         return s.Widget == button && s.Message == ReflectedCommand && s.WParam == MAKEWPARAM(button->MenuOrId, BN_CLICKED);
-    });
-    ASSERT_NE(click, Seen.end());
-    EXPECT_EQ(click->LParam, (LPARAM)button->Handle);
-    EXPECT_EQ(CountSeen(button, ReflectedColorOffset + WM_CTLCOLORBTN), 1);
-    EXPECT_EQ(CountDefault(WM_COMMAND), 1);
+    }));
+    EXPECT_EQ(CountSeen(button, ReflectedColorOffset + WM_CTLCOLORBTN) * 10 + Defaults(WM_COMMAND), 11);
 
-    // Without Ctrl or Alt a Tab moves the focus, and its character reaches no
-    // control, though the handlers see it.
-    RecordDefaultProcessing(edit);
+    Form->BaseWndProc = nullptr;
+    defaults.clear();
+    systemProcedure = edit->BaseWndProc;
+    edit->BaseWndProc = RecordDefault;
     SendMessageA(edit->Handle, WM_CHAR, '\t', 0);
     SendMessageA(edit->Handle, WM_KEYDOWN, VK_TAB, 0);
     SendMessageA(edit->Handle, WM_CHAR, 'a', 0);
@@ -131,63 +127,38 @@ TEST_F(Dispatch, AMessageMeetsTheMainFormTheHandlersLastAttachedFirstAndTheWidge
         SendMessageA(edit->Handle, WM_CHAR, '\t', 0);
     }
     SetKeyboardState(keys);
-    EXPECT_EQ((std::vector<int>{CountSeen(edit, WM_CHAR), CountDefault(WM_CHAR), CountDefault(WM_KEYDOWN)}),
-              (std::vector<int>{4, 3, 2}));
-}
-
-namespace {
-
-bool aliveInNested, aliveAfterNested;
-
-// WM_APP frees the widget inside a nested message; WM_APP + 2 destroys its window.
-bool DieInside(TWidget* widget, TMessageRecord& record, LRESULT&)
-{
-    if (record.Message == WM_APP) {
-        widget->SendToWidget(WM_APP + 1, 0, 0);
-        aliveAfterNested = !Died(1) && IsWindow(widget->Handle);
-    } else if (record.Message == WM_APP + 1) {
-        Free(widget);
-        aliveInNested = !Died(1) && widget->Handlers;
-    } else if (record.Message == WM_APP + 2) {
-        DestroyWindow(widget->Handle);
-        aliveInNested = aliveAfterNested = !Died(1) && widget->WindowDestroyed;
-    }
-    return record.Message >= WM_APP;
-}
-
+    EXPECT_EQ((std::vector<int>{CountSeen(edit, WM_CHAR), Defaults(WM_CHAR), Defaults(WM_KEYDOWN)}), (std::vector<int>{4, 3, 2}));
 }
 
 // A widget freed during its own message lives until its outermost call returns; one
-// whose window Windows destroyed is freed then. Either leaves its parent and its
-// form's focus; a form releases what it owns in the order of adding.
-TEST_F(Dispatch, AWidgetDyingInItsOwnMessageLivesUntilTheCallReturnsAndLeavesItsParent)
+// whose window Windows destroyed is freed then; either leaves its parent and its
+// form's focus. The run loop never waits for a quit that a main form without a
+// window will not post.
+TEST_F(Dispatch, WidgetsDieAfterTheirOwnMessagesAndTheRunLoopEndsWithTheMainForm)
 {
-    AddDeathSentinel(Form, 100);
     TWidget* group = NewGroupBox(Form, "G");
-    AddDeathSentinel(group, 2);
     TWidget* keeper = NewButton(group, "kept");
-    AddDeathSentinel(keeper, 3);
-    AddDeathSentinel(Form, 200);
     ASSERT_NE(Form->GetHandle(), nullptr);
     for (UINT message : {WM_APP, WM_APP + 2}) {
         Events.clear();
+        stops.clear();
         TWidget* victim = NewButton(group, "victim");
         AddDeathSentinel(victim, 1);
         victim->AttachHandler(DieInside, false);
         Form->FocusedControl = group->FocusedControl = victim;
         ASSERT_TRUE(Form->CreateWindow());
-        HWND window = victim->Handle;
-        aliveInNested = aliveAfterNested = false;
-        SendMessageA(window, message, 0, 0);
-        EXPECT_TRUE(aliveInNested && aliveAfterNested);
+        SendMessageA(victim->Handle, message, 0, 0);
+        EXPECT_EQ(stops, message == WM_APP ? "alive alive " : "alive ");
         EXPECT_TRUE(Died(1)) << "dead when the outermost call returned";
-        EXPECT_FALSE(IsWindow(window));
         EXPECT_TRUE(group->Children->Count == 1 && group->Children->ItemAt(0) == (TPtrValue)keeper);
         EXPECT_EQ(group->OwnedObjects->IndexOf((TPtrValue)victim), -1);
         EXPECT_TRUE(Form->FocusedControl != victim && group->FocusedControl != victim);
     }
-    Events.clear();
-    MainWidget = nullptr;
-    FreeAndClear(Form);
-    EXPECT_EQ(Events, (std::vector<int>{100, 2, 3, 200}));
+
+    Free(Form);
+    Form = NewForm(nullptr, "Broken");
+    Form->Style |= WS_CHILD;   // a child window without a parent cannot be made
+    AddDeathSentinel(Form, 4);
+    RunMessageLoop(Form);
+    EXPECT_TRUE(Form == nullptr && Died(4));
 }

@@ -7,95 +7,78 @@
 
 #include <vector>
 
-namespace {
-
 using V = std::vector<intptr_t>;
-V calls;   // ids of dead objects and values of owned routines, in order
-TRefObject* owner = nullptr;
+static V calls;   // ids of dead objects and values of owned routines, in order
+static TRefObject* owner;
 
-void Record(intptr_t value) { calls.push_back(value); }
+static void Record(intptr_t value) { calls.push_back(value); }
 
 // A plain object that records id as it dies. (Tests do not subclass the layer's
 // types: the layer is built without RTTI, the tests with it.)
-TRefObject* Tracked(intptr_t id)
+static TRefObject* Tracked(intptr_t id)
 {
     TRefObject* object = NewObject<TRefObject>();
     object->AddOwnedRoutine(Record, id);
     return object;
 }
 
-V Values(const TPtrList* list) { return V(list->Items, list->Items + list->Count); }
-
-}
-
+// A held object survives one Free. RemoveOwned takes back the object's pair only,
+// without freeing it; each pair leaves the list before its routine runs.
 TEST(ObjectModel, AnObjectDiesBelowZeroAndReleasesWhatItOwnsInTheOrderOfAdding)
 {
-    calls.clear();
     TRefObject* object = Tracked(1);
     object->AddRef();
     Free(object);
-    EXPECT_EQ(calls, V{}) << "held once, it survives one Free";
+    EXPECT_EQ(calls, V{});
     object->Release();
-    Free(nullptr);
     TRefObject* place = Tracked(2);
     FreeAndClear(place);
-    EXPECT_EQ(place, nullptr);
-    EXPECT_EQ(calls, V({1, 2}));
-
-    // RemoveOwned takes back the object's pair only, without freeing it; each pair
-    // leaves the list before its routine runs.
-    calls.clear();
+    Free(place);
     owner = NewObject<TRefObject>();
     TRefObject* taken = Tracked(9);
-    owner->AddOwned(Tracked(1));
-    owner->AddOwnedRoutine(Record, 2);
-    owner->AddOwned(taken);
     owner->AddOwned(Tracked(3));
+    owner->AddOwnedRoutine(Record, 4);
+    owner->AddOwned(taken);
+    owner->AddOwned(Tracked(5));
     owner->RemoveOwned(taken);
     owner->RemoveOwned(taken);
     owner->AddOwnedRoutine([](intptr_t) { calls.push_back(owner->OwnedObjects->Count); }, 0);
     Free(owner);
-    EXPECT_EQ(calls, V({1, 2, 3, 0}));
     owner = NewObject<TRefObject>();
     owner->AddOwned(taken);
     owner->RemoveOwned(taken);
     EXPECT_EQ(owner->OwnedObjects, nullptr) << "an emptied list is released";
     Free(owner);
     Free(taken);
-    EXPECT_EQ(calls.back(), 9);
+    EXPECT_EQ(calls, V({1, 2, 3, 4, 5, 0, 9}));
 }
 
+// Deletion never shrinks the storage; FreeAll frees the values from the last down.
 TEST(ObjectModel, AListGrowsFourSlotsAtATimeAndStaysInsideItsBounds)
 {
     TPtrList* list = NewPtrList();
-    EXPECT_EQ(list->ItemAt(0), 0);
-    EXPECT_EQ(list->IndexOf(0), -1);
     V capacities;
     for (int i = 1; i <= 9; ++i) {
         list->Insert(list->Count / 2, i);
         capacities.push_back(list->Capacity);
     }
     list->Insert(list->Count, 10);
+    list->SetCapacity(2);   // never below the count
     EXPECT_EQ(capacities, V({4, 4, 4, 4, 8, 8, 8, 8, 12}));
-    EXPECT_EQ(Values(list), V({2, 4, 6, 8, 9, 7, 5, 3, 1, 10}));
-    list->SetCapacity(2);
-    EXPECT_EQ(list->Capacity, 10) << "never below the count";
-    EXPECT_EQ((V{list->ItemAt(-1), list->ItemAt(10), list->ItemAt(9), list->IndexOf(9), list->IndexOf(11)}),
-              V({0, 0, 10, 4, -1}));
-    list->DeleteRange(10, 1);   // at Count: nothing
+    EXPECT_EQ(V(list->Items, list->Items + list->Capacity), V({2, 4, 6, 8, 9, 7, 5, 3, 1, 10}));
+    EXPECT_EQ((V{list->ItemAt(-1), list->ItemAt(10), list->ItemAt(9), list->IndexOf(9), list->IndexOf(11)}), V({0, 0, 10, 4, -1}));
     list->DeleteRange(1, 0);
     list->DeleteRange(1, -2);
-    list->DeleteRange(7, 9);    // cut at the end
+    list->DeleteRange(7, 9);   // cut at the end
+    list->DeleteRange(7, 1);   // at the end: nothing
     list->Remove(42);
     list->Remove(4);
     list->Delete(0);
-    EXPECT_EQ(Values(list), V({6, 8, 9, 7, 5}));
-    EXPECT_EQ(list->Capacity, 10) << "deletion never shrinks the storage";
+    EXPECT_EQ(V(list->Items, list->Items + list->Count), V({6, 8, 9, 7, 5}));
+    EXPECT_EQ(list->Capacity, 10);
     list->ReleaseStorage();
     EXPECT_EQ(list->Count + list->Capacity, 0);
     Free(list);
-
-    // FreeAll frees the values from the last down, then the list.
     calls.clear();
     list = NewPtrList();
     for (int id = 1; id <= 3; ++id)

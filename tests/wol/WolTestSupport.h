@@ -1,6 +1,5 @@
-// Shared set-up of the layer's window tests: a fixture that resets the layer's
-// process-wide state and gives each test a main form, records of what handlers
-// saw, and a count of live heap objects that proves nothing outlives a run.
+// Shared set-up of the layer's window tests: a fixture that gives each test a main
+// form and resets the layer's process-wide state, and a record of what happened.
 #pragma once
 
 #include "support/GuiDriverWin32.h"
@@ -9,40 +8,54 @@
 
 #include <gtest/gtest.h>
 
-// Texts in failure messages as text.
+#include <algorithm>
+
 inline void PrintTo(const TText& text, std::ostream* out) { *out << '"' << text.CStr() << '"'; }
 
-// Objects made with operator new and not yet deleted: every object of the layer.
-long LiveObjects();
+// The ids of sentinels as their owners released them, in order.
+inline std::vector<int> Events;
+inline void AddDeathSentinel(TRefObject* owner, int id)
+{
+    owner->AddOwnedRoutine([](intptr_t value) { Events.push_back((int)value); }, id);
+}
+inline bool Died(int id) { return std::count(Events.begin(), Events.end(), id) != 0; }
 
-// What happened, in order: the ids of sentinels as their owners released them.
-extern std::vector<int> Events;
-void AddDeathSentinel(TRefObject* owner, int id);
-bool Died(int id);
-
-// The messages that widgets with RecordMessage attached saw, and those that reached
-// default processing of widgets given RecordDefaultProcessing.
+// The messages that widgets with RecordMessage attached saw, in order.
 struct SeenMessage {
     TWidget* Widget;
     UINT Message;
     WPARAM WParam;
-    LPARAM LParam;
 };
-extern std::vector<SeenMessage> Seen;
-bool RecordMessage(TWidget* widget, TMessageRecord& record, LRESULT& result);
-int CountSeen(TWidget* widget, UINT message);
-void RecordDefaultProcessing(TWidget* widget);
-int CountDefault(UINT message);
+inline std::vector<SeenMessage> Seen;
+inline bool RecordMessage(TWidget* widget, TMessageRecord& record, LRESULT&)
+{
+    Seen.push_back({widget, record.Message, record.WParam});
+    return false;
+}
+inline int CountSeen(TWidget* widget, UINT message)
+{
+    return (int)std::count_if(Seen.begin(), Seen.end(), [&](auto& seen) { return seen.Widget == widget && seen.Message == message; });
+}
 
-// An event handler that counts its calls in counter.
 inline TEventHandler Counter(int& counter) { return {[](void* c, TWidget*) { ++*(int*)c; }, &counter}; }
 
 class WolTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-    // Makes every window of the main form, shows it and brings it to the front.
-    void Show();
+    void SetUp() override { Form = MainWidget = NewForm(nullptr, "Wol Test Form"); }
+    void TearDown() override
+    {
+        RunActive = Terminating = false;
+        MainWidget = nullptr;
+        Free(Form);
+    }
+    // Makes the main form's windows, shows them and brings the form to the front.
+    void Show()
+    {
+        Form->SetPosition(120, 100)->SetClientSize(480, 360);
+        ASSERT_TRUE(Form->CreateWindow());
+        SetForegroundWindow(Form->Handle);
+        gui::Require("the form in the foreground", [&] { return GetForegroundWindow() == Form->Handle; });
+    }
 
     TWidget* Form = nullptr;   // the main form, made by NewForm
 };
