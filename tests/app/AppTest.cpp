@@ -1,5 +1,6 @@
 #include "app/AppTest.h"
 
+#include <process.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -7,32 +8,23 @@
 #include <sstream>
 #include <stdexcept>
 
-// Removes a file, or a folder with everything in it. The interpreter of a launched
-// script may still hold its files, or write new ones, for a moment: it is retried.
-static void Remove(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    gui::Require("the removal of " + path, [&] {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            if (found.cFileName != std::string(".") && found.cFileName != std::string(".."))
-                Remove(path + "\\" + found.cFileName);
-        FindClose(search);
-        (attributes & FILE_ATTRIBUTE_DIRECTORY ? RemoveDirectoryA : DeleteFileA)(path.c_str());
-        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
-    });
-}
-
 // The program goes first: its working folder, which the open-file dialog moves, may
-// be the scratch folder, which cannot be removed then.
+// be the scratch folder, which cannot be removed then. The interpreter of a launched
+// script may still hold its files, or write new ones, for a moment: it is retried.
 static void RemoveLeftovers(HANDLE program)
 {
     TerminateProcess(program, 255);
     WaitForSingleObject(program, INFINITE);
     for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\Program Files\\DVD Flick"})
-        Remove(path);
+        gui::Require(std::string("the removal of ") + path, [&] {
+            const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
+            SHFILEOPSTRUCTA remove = {};
+            remove.wFunc = FO_DELETE;
+            remove.pFrom = from.c_str();
+            remove.fFlags = FOF_NO_UI;
+            SHFileOperationA(&remove);
+            return !AppTest::Exists(path);
+        });
 }
 
 void AppTest::SetUp()
@@ -41,14 +33,8 @@ void AppTest::SetUp()
     MakeFolder("");
     // The encoder inherits it through the program and the script's interpreter.
     SetEnvironmentVariableA("FAKE_FFMPEG_LOG", EncoderLog);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    char commandLine[] = "\"" SPINDREL_EXE_PATH "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-    CloseHandle(info.hThread);
-    Process = info.hProcess;
-    ProcessId = info.dwProcessId;
+    Process = (HANDLE)_spawnl(_P_NOWAIT, SPINDREL_EXE_PATH, SPINDREL_EXE_PATH, nullptr);
+    ProcessId = GetProcessId(Process);
     gui::Require("the main window", [&] { return (Main = gui::TopLevel(ProcessId, nullptr, "Spindrel")) != nullptr; });
 }
 

@@ -21,6 +21,9 @@ using Texts = std::vector<std::string>;
 const char* const EncoderLog = "C:\\spindrel-e2e\\ffmpeg.log";
 
 class AppTest : public ::testing::Test {
+public:
+    static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -48,7 +51,6 @@ protected:
     static std::string MakeFile(const std::string& relativePath);
     static std::string MakeFolder(const std::string& relativePath);
     static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
-    static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
     static std::string ReadFile(const std::string& path);
     static Texts Lines(const std::string& crLfText);
 
