@@ -1,173 +1,176 @@
 #include "app/AppTest.h"
 
+#include <process.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-const char* const ScratchFolder = "C:\\spindrel-e2e";
-const char* const DefaultFlickFolder = "C:\\Program Files\\DVD Flick";
-const char* const EncoderLog = "C:\\spindrel-e2e\\ffmpeg.log";
-
-namespace {
-
-const char* const DefaultScript = "C:\\convert.bat";
-
-bool Exists(const std::string& path)
+// The program goes first: its working folder, which the open-file dialog moves, may
+// be the scratch folder, which cannot be removed then. The interpreter of a launched
+// script may still hold its files, or write new ones, for a moment: it is retried.
+static void RemoveLeftovers(HANDLE program)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Removes a file, or a folder with everything in it. The command interpreter of a
-// launched script may still hold its files, or write new ones, for a moment, so
-// removal is retried.
-void Remove(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        Require("folder " + path + " to be removed", [&] {
-            WIN32_FIND_DATAA found;
-            HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-            if (search != INVALID_HANDLE_VALUE) {
-                do {
-                    const std::string name = found.cFileName;
-                    if (name != "." && name != "..")
-                        Remove(path + "\\" + name);
-                } while (FindNextFileA(search, &found));
-                FindClose(search);
-            }
-            return RemoveDirectoryA(path.c_str()) || !Exists(path);
+    TerminateProcess(program, 255);
+    WaitForSingleObject(program, INFINITE);
+    for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\Program Files\\DVD Flick"})
+        gui::Require(std::string("the removal of ") + path, [&] {
+            const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
+            SHFILEOPSTRUCTA remove = {};
+            remove.wFunc = FO_DELETE;
+            remove.pFrom = from.c_str();
+            remove.fFlags = FOF_NO_UI;
+            SHFileOperationA(&remove);
+            return !AppTest::Exists(path);
         });
-    } else {
-        Require("file " + path + " to be removed", [&] { return DeleteFileA(path.c_str()) || !Exists(path); });
-    }
 }
-
-void RemoveLeftovers()
-{
-    Remove(ScratchFolder);
-    Remove(DefaultScript);
-    Remove(DefaultFlickFolder);
-}
-
-// Makes every folder of path that is missing.
-void MakeFolders(const std::string& path)
-{
-    for (size_t end = path.find('\\', 3); ; end = path.find('\\', end + 1)) {
-        CreateDirectoryA(path.substr(0, end).c_str(), nullptr);
-        if (end == std::string::npos)
-            break;
-    }
-    if (!Exists(path))
-        throw std::runtime_error("cannot make folder " + path);
-}
-
-std::string Quoted(const std::vector<std::string>& texts)
-{
-    std::string joined;
-    for (const std::string& text : texts)
-        joined += "\"" + text + "\" ";
-    return joined;
-}
-
-} // namespace
 
 void AppTest::SetUp()
 {
-    RemoveLeftovers();
-    MakeFolders(ScratchFolder);
+    RemoveLeftovers(nullptr);
+    MakeFolder("");
     // The encoder inherits it through the program and the script's interpreter.
     SetEnvironmentVariableA("FAKE_FFMPEG_LOG", EncoderLog);
-    App.Start(SPINDREL_EXE_PATH);
+    Process = (HANDLE)_spawnl(_P_NOWAIT, SPINDREL_EXE_PATH, SPINDREL_EXE_PATH, nullptr);
+    ProcessId = GetProcessId(Process);
+    gui::Require("the main window", [&] { return (Main = gui::TopLevel(ProcessId, nullptr, "Spindrel")) != nullptr; });
 }
 
 void AppTest::TearDown()
 {
-    // The program's working folder, which the open-file dialog moves, may be the
-    // scratch folder, and a working folder cannot be removed.
-    App.Terminate();
-    RemoveLeftovers();
+    RemoveLeftovers(Process);
+    CloseHandle(Process);
 }
 
-std::vector<std::string> AppTest::Estimate() const
+HWND AppTest::Ctl(ControlId id) const
 {
-    return {App.Text(Ctl(Dvd43Label)), App.Text(Ctl(Dvd85Label))};
+    for (HWND window : gui::Descendants(Main))
+        if (GetDlgCtrlID(window) == id)
+            return window;
+    throw std::runtime_error("the main window has no control " + std::to_string(id));
 }
 
-void AppTest::RequireEstimate(const std::string& dvd43, const std::string& dvd85) const
+void AppTest::StartConversion() const
 {
-    const std::vector<std::string> expected = {dvd43, dvd85};
-    if (!gui::WaitUntil([&] { return Estimate() == expected; }, AppTimeoutMs))
-        throw std::runtime_error("the estimate reads " + Quoted(Estimate()) + "instead of " + Quoted(expected));
+    gui::Click(Ctl(StartButton));
+    gui::Require("the window to be minimised", [&] { return Minimised(); });
+}
+
+void AppTest::WaitForItsProcesses() const
+{
+    gui::Require("the processes started by the program to end", [&] {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        bool found = false;
+        for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+            found = entry.th32ParentProcessID == ProcessId;
+        CloseHandle(snapshot);
+        return !found;
+    });
+}
+
+void AppTest::RequireEstimate(const char* const (&labels)[2]) const
+{
+    gui::Require(labels[0], [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; });
+}
+
+// The dialog offers the one file type the program gives it, and no read-only box.
+void AppTest::AddVideoFile(const std::string& path) const
+{
+    gui::Click(Ctl(AddFileButton));
+    const gui::Dialog dialog = gui::WaitForDialog(ProcessId, "Select a Video File");
+    EXPECT_EQ(gui::Items(GetDlgItem(dialog.Window, 1136)), Texts{"All Files"});
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Window, 1040)));
+    gui::ChooseFile(dialog, path);
+}
+
+// A drop handle is read in the process that receives it, so the drop's record, with
+// the paths in UTF-16 as Windows and Wine's X11 drops give them, is written into the
+// program's own memory, which lives as long as the program.
+void AppTest::DropFiles(const Texts& paths) const
+{
+    DROPFILES header = {};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    std::string drop((const char*)&header, sizeof header);
+    for (const std::string& path : paths)
+        for (char c : path + '\0')
+            drop.append({c, '\0'});
+    drop.append(2, '\0');
+    void* remote = VirtualAllocEx(Process, nullptr, drop.size(), MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_TRUE(WriteProcessMemory(Process, remote, drop.data(), drop.size(), nullptr));
+    PostMessageA(Main, WM_DROPFILES, (WPARAM)remote, 0);
+}
+
+void AppTest::ClickItem(int index, bool ctrl) const
+{
+    const LONG height = (LONG)SendMessageA(Ctl(FileList), LB_GETITEMHEIGHT, 0, 0);
+    gui::Click(Ctl(FileList), ctrl, 1, {8, height * index + height / 2});
+}
+
+void AppTest::StepComboTo(ControlId id, int index) const
+{
+    HWND combo = Ctl(id);
+    gui::Click(combo);
+    gui::Require("the focus in the combo box", [&] { return gui::HasFocus(combo); });
+    for (int now; (now = (int)SendMessageA(combo, CB_GETCURSEL, 0, 0)) != index;) {
+        gui::Key(now < index ? VK_DOWN : VK_UP);
+        gui::Require("the selection to move", [&] { return SendMessageA(combo, CB_GETCURSEL, 0, 0) != now; });
+    }
+}
+
+std::string AppTest::AnswerMessageBox() const
+{
+    const gui::Dialog box = gui::WaitForDialog(ProcessId, "Spindrel");
+    EXPECT_EQ(box.Buttons, Texts{"OK"}) << box.Text;
+    gui::Press(box, "OK");
+    return box.Text;
+}
+
+Texts AppTest::RequireEncoderCalls(size_t count) const
+{
+    Texts lines;
+    gui::Require("the encoder to be called " + std::to_string(count) + " times",
+                 [&] { return (lines = Lines(ReadFile(EncoderLog))).size() >= 2 * count; });
+    return lines;
 }
 
 std::string AppTest::MakeFolder(const std::string& relativePath)
 {
-    const std::string path = std::string(ScratchFolder) + "\\" + relativePath;
-    MakeFolders(path);
+    std::string path = "C:\\spindrel-e2e\\" + relativePath;
+    path.erase(path.find_last_not_of('\\') + 1);
+    SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
     return path;
 }
 
-std::string AppTest::MakeFile(const std::string& relativePath, const std::string& content)
+std::string AppTest::MakeFile(const std::string& relativePath)
 {
-    const std::string path = std::string(ScratchFolder) + "\\" + relativePath;
-    MakeFolders(path.substr(0, path.rfind('\\')));
-    std::ofstream(path, std::ios::binary) << content;
-    if (!Exists(path))
-        throw std::runtime_error("cannot make file " + path);
+    const size_t name = relativePath.rfind('\\') + 1;
+    const std::string path = MakeFolder(relativePath.substr(0, name)) + "\\" + relativePath.substr(name);
+    std::ofstream(path, std::ios::binary) << "video";
     return path;
 }
 
 void AppTest::InstallEncoder(const std::string& folder)
 {
-    MakeFolders(folder);
-    if (!CopyFileA(FAKE_FFMPEG_PATH, (folder + "\\ffmpeg.exe").c_str(), FALSE))
-        throw std::runtime_error("cannot copy the test encoder into " + folder);
-}
-
-bool AppTest::FileExists(const std::string& path)
-{
-    return Exists(path);
+    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(FAKE_FFMPEG_PATH, (folder + "\\ffmpeg.exe").c_str(), FALSE));
 }
 
 std::string AppTest::ReadFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
     std::ostringstream content;
-    content << file.rdbuf();
+    content << std::ifstream(path, std::ios::binary).rdbuf();
     return content.str();
 }
 
-std::vector<std::string> AppTest::Lines(const std::string& text)
+Texts AppTest::Lines(const std::string& text)
 {
-    std::vector<std::string> lines;
+    Texts lines;
     for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
-void AppTest::AddVideoFile(const std::string& path) const
-{
-    App.Click(Ctl(AddFileButton));
-    App.ChooseFile("Select a Video File", path);
-}
-
-std::string AppTest::AnswerMessageBox(const std::string& caption) const
-{
-    const DialogView box = App.WaitForDialog(caption);
-    EXPECT_EQ(box.Buttons, std::vector<std::string>{"OK"}) << "message box \"" << box.Text << "\"";
-    App.CloseDialog(box, "OK");
-    return box.Text;
-}
-
-std::vector<std::string> AppTest::RequireEncoderCalls(size_t count) const
-{
-    std::vector<std::string> lines;
-    Require("the encoder to be called " + std::to_string(count) + " times", [&] {
-        lines = Lines(ReadFile(EncoderLog));
-        return lines.size() >= 2 * count;
-    });
     return lines;
 }

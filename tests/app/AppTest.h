@@ -1,81 +1,60 @@
-// The fixture of the end-to-end tests: every test starts its own spindrel.exe
-// (fresh state) and works in the scratch folder C:\spindrel-e2e. Everything a test
-// may leave in the shared Wine prefix (the scratch folder, C:\convert.bat, the
-// test encoder in the default DVD Flick folder) is removed before and after it.
+// The fixture of the end-to-end tests: each test starts its own spindrel.exe (fresh
+// state) and works in the scratch folder C:\spindrel-e2e. What a test may leave in
+// the shared Wine prefix (the scratch folder, C:\convert.bat, the test encoder in
+// the default DVD Flick folder) is removed before and after it.
 #pragma once
 
-#include "support/AppDriverWin32.h"
-#include "support/GuiTestWin32.h"
+#include "support/GuiDriverWin32.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-// The main window's controls; the program numbers them from 0x8000 in the order
-// it creates them.
+// The main window's controls, numbered from 0x8000 in the order the program makes them.
 enum ControlId {
-    FlickPathGroup = 0x8000,
-    ChangeFlickPathButton,
-    FlickPathEdit,
-    OutputGroup,
-    OutputFolderEdit,
-    OutputFolderButton,
-    VideoFilesGroup,
-    FileList,
-    AddFileButton,
-    RemoveButton,
-    SettingsGroup,
-    AspectLabel,
-    FormatLabel,
-    BitrateLabel,
-    AspectCombo,
-    FormatCombo,
-    BitrateCombo,
-    CustomCheck,
-    CustomBitrateEdit,
-    HalfD1Check,
-    StartButton,
-    TwoPassCheck,
-    EstimateGroup,
-    Dvd43Label,
-    Dvd85Label,
-    EstimateTrigger,
+    FlickPathGroup = 0x8000, ChangeFlickPathButton, FlickPathEdit, OutputGroup, OutputFolderEdit,
+    OutputFolderButton, VideoFilesGroup, FileList, AddFileButton, RemoveButton, SettingsGroup, AspectLabel,
+    FormatLabel, BitrateLabel, AspectCombo, FormatCombo, BitrateCombo, CustomCheck, CustomBitrateEdit,
+    HalfD1Check, StartButton, TwoPassCheck, EstimateGroup, Dvd43Label, Dvd85Label, EstimateTrigger,
 };
 
-extern const char* const ScratchFolder;      // C:\spindrel-e2e
-extern const char* const DefaultFlickFolder; // C:\Program Files\DVD Flick
-extern const char* const EncoderLog;         // where the test encoder records its calls
+using Texts = std::vector<std::string>;
+
+const char* const EncoderLog = "C:\\spindrel-e2e\\ffmpeg.log";
 
 class AppTest : public ::testing::Test {
+public:
+    static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    HWND Ctl(ControlId id) const { return App.Control(id); }
-    // The two estimate labels, 4.3 GB first.
-    std::vector<std::string> Estimate() const;
-    // Waits until the estimate labels show these two texts.
-    void RequireEstimate(const std::string& dvd43, const std::string& dvd85) const;
-
-    // Creates a file (and its folders) below the scratch folder; answers its path.
-    static std::string MakeFile(const std::string& relativePath, const std::string& content = "video");
-    static std::string MakeFolder(const std::string& relativePath);
-    // Puts the test encoder into folder as ffmpeg.exe.
-    static void InstallEncoder(const std::string& folder = DefaultFlickFolder);
-    static bool FileExists(const std::string& path);
-    static std::string ReadFile(const std::string& path);
-    // The lines of a CR LF text.
-    static std::vector<std::string> Lines(const std::string& text);
-
-    // "Add Video File", then the file chosen in the open-file dialog.
+    HWND Ctl(ControlId id) const;
+    std::string Text(ControlId id) const { return gui::Text(Ctl(id)); }
+    bool Minimised() const { return IsIconic(Main); }
+    bool HasDialog() const { return gui::TopLevel(ProcessId, "#32770"); }
+    // Returns once the program has finished the handler it ran and waits for messages.
+    void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
+    void StartConversion() const;       // "Start", then the window minimised
+    void WaitForItsProcesses() const;   // those the program started: a script's interpreter
+    void RequireEstimate(const char* const (&labels)[2]) const;
     void AddVideoFile(const std::string& path) const;
-    // Waits for a message box of the program, checks that it has only an OK button,
-    // closes it with OK and answers its text.
-    std::string AnswerMessageBox(const std::string& caption = "Spindrel") const;
-    // Waits until the test encoder has been called count times (each call records
-    // its command line and its working folder).
-    std::vector<std::string> RequireEncoderCalls(size_t count) const;
+    void DropFiles(const Texts& paths) const;
+    void ClickItem(int index, bool ctrl = false) const;   // in the file list
+    void StepComboTo(ControlId combo, int index) const;   // with the arrow keys
+    // Checks that the message box has only an OK button, closes it, answers its text.
+    std::string AnswerMessageBox() const;
+    // The test encoder's log once it has been called count times: per call its
+    // command line and "cwd=" with the folder it ran in.
+    Texts RequireEncoderCalls(size_t count) const;
 
-    AppDriver App;
+    // A file or folder (with the folders above it) below the scratch folder.
+    static std::string MakeFile(const std::string& relativePath);
+    static std::string MakeFolder(const std::string& relativePath);
+    static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
+    static std::string ReadFile(const std::string& path);
+    static Texts Lines(const std::string& crLfText);
+
+    HANDLE Process = nullptr;
+    DWORD ProcessId = 0;
+    HWND Main = nullptr;
 };

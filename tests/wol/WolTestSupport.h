@@ -1,112 +1,61 @@
-// Shared set-up of the layer's GUI tests: widgets made by hand from NewWidget or
-// through the control constructors, fixtures that reset the layer's process-wide
-// state, records of what handlers and windows saw, and a count of live heap
-// objects to prove that nothing outlives a run.
+// Shared set-up of the layer's window tests: a fixture that gives each test a main
+// form and resets the layer's process-wide state, and a record of what happened.
 #pragma once
 
-#include "support/GuiTestWin32.h"
+#include "support/GuiDriverWin32.h"
 #include "wol/Controls.h"
 #include "wol/RunLoop.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <vector>
+#include <algorithm>
 
-// Texts in failure messages as text.
 inline void PrintTo(const TText& text, std::ostream* out) { *out << '"' << text.CStr() << '"'; }
 
-// Objects made with operator new and not yet deleted in this program (every
-// object of the layer; texts and list storage use malloc and are not counted).
-long LiveObjects();
-
-// A form made by hand, without the standard handlers that NewForm attaches.
-TWidget* MakeForm(const char* caption = "Core Test Form");
-// A control of a system class, placed at (x, y) with size (w, h) in its parent.
-TWidget* MakeControl(TWidget* parent, const char* className, DWORD style, UINT id,
-                     int x = 4, int y = 4, int w = 80, int h = 24);
-inline TWidget* MakeButton(TWidget* parent, UINT id)
+// The ids of sentinels as their owners released them, in order.
+inline std::vector<int> Events;
+inline void AddDeathSentinel(TRefObject* owner, int id)
 {
-    return MakeControl(parent, "BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, id);
+    owner->AddOwnedRoutine([](intptr_t value) { Events.push_back((int)value); }, id);
 }
-inline TWidget* MakeGroup(TWidget* parent, UINT id)
-{
-    return MakeControl(parent, "BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, id, 4, 4, 150, 150);
-}
+inline bool Died(int id) { return std::count(Events.begin(), Events.end(), id) != 0; }
 
-// Makes every window of the form's tree but leaves the form hidden: Wine without
-// a window manager may make showing or hiding a top-level window wait for an
-// answer that never comes.
-inline bool MakeWindowsHidden(TWidget* form)
-{
-    if (!form->GetHandle())
-        return false;
-    form->CreateChildWindows();
-    return true;
-}
-
-// The order in which things happened: ids appended by sentinels and loggers.
-extern std::vector<int> Events;
-// Appends id to Events when owner's destruction starts (an owned routine).
-void AddDeathSentinel(TRefObject* owner, int id);
-bool Died(int id);
-// Appends id to Events when the window receives WM_DESTROY, even after the widget
-// has cut the window loose.
-void LogWindowDestroy(HWND window, int id);
-
-// A handler that appends every message its widget sees to Seen.
+// The messages that widgets with RecordMessage attached saw, in order.
 struct SeenMessage {
     TWidget* Widget;
     UINT Message;
     WPARAM WParam;
-    LPARAM LParam;
 };
-extern std::vector<SeenMessage> Seen;
-bool RecordMessage(TWidget* widget, TMessageRecord& record, LRESULT& result);
-int CountSeen(TWidget* widget, UINT message);
+inline std::vector<SeenMessage> Seen;
+inline bool RecordMessage(TWidget* widget, TMessageRecord& record, LRESULT&)
+{
+    Seen.push_back({widget, record.Message, record.WParam});
+    return false;
+}
+inline int CountSeen(TWidget* widget, UINT message)
+{
+    return (int)std::count_if(Seen.begin(), Seen.end(), [&](auto& seen) { return seen.Widget == widget && seen.Message == message; });
+}
 
-// Puts a recorder of what reaches default processing in front of the widget's
-// BaseWndProc; CountDefault tells how often a message got there.
-void RecordDefaultProcessing(TWidget* widget);
-int CountDefault(UINT message);
+inline TEventHandler Counter(int& counter) { return {[](void* c, TWidget*) { ++*(int*)c; }, &counter}; }
 
-class CoreTest : public ::testing::Test {
+class WolTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-};
-
-// A main form made by NewForm, with real windows once shown, freed at the end.
-class FormTest : public CoreTest {
-protected:
-    void SetUp() override
-    {
-        CoreTest::SetUp();
-        Form = NewForm(nullptr, "Wol Test Form");
-        Form->SetPosition(120, 100);
-        Form->SetClientSize(480, 360);
-        MainWidget = Form;
-    }
-
+    void SetUp() override { Form = MainWidget = NewForm(nullptr, "Wol Test Form"); }
     void TearDown() override
     {
+        RunActive = Terminating = false;
         MainWidget = nullptr;
         Free(Form);
-        CoreTest::TearDown();
     }
-
-    // Makes every window of the form's tree, shows it and brings it to the front.
+    // Makes the main form's windows, shows them and brings the form to the front.
     void Show()
     {
+        Form->SetPosition(120, 100)->SetClientSize(480, 360);
         ASSERT_TRUE(Form->CreateWindow());
-        ASSERT_TRUE(gui::BringToFront(Form->Handle));
-        gui::PumpUntilIdle();
+        SetForegroundWindow(Form->Handle);
+        gui::Require("the form in the foreground", [&] { return GetForegroundWindow() == Form->Handle; });
     }
 
-    TWidget* Form = nullptr;
+    TWidget* Form = nullptr;   // the main form, made by NewForm
 };
-
-inline void CountCall(void* counter, TWidget*) { ++*static_cast<int*>(counter); }
-
-// An event handler that counts its calls in counter.
-inline TEventHandler Counter(int& counter) { return TEventHandler{CountCall, &counter}; }
