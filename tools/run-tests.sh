@@ -48,7 +48,7 @@ spindrel_wine_start_server
 timings+=("wine: display + prefix + server $(seconds_since "$start")")
 
 failed=0
-declare -A summary
+declare -A summary ctest_skipped
 for preset in "${presets[@]}"; do
     if [ "${status[$preset]}" != built ]; then
         summary[$preset]="${status[$preset]}"
@@ -67,6 +67,8 @@ for preset in "${presets[@]}"; do
     fi
     summary[$preset]=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)
     [ -n "${summary[$preset]}" ] || summary[$preset]="ctest FAILED before running tests"
+    # ctest counts a test that skipped itself as passed; the summary does not.
+    ctest_skipped[$preset]=$(grep -cE '^[[:space:]]*[0-9]+ - .* \(Skipped\)$' "$log")
     rm -f "$log"
     timings+=("$preset: ctest $(seconds_since "$start")")
 done
@@ -86,7 +88,8 @@ for preset in "${presets[@]}"; do
     if [[ "${summary[$preset]:-}" =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
         counts[$preset]=${BASH_REMATCH[2]}
         failures=$(( failures + BASH_REMATCH[1] ))
-        passed=$(( passed + BASH_REMATCH[2] - BASH_REMATCH[1] ))
+        passed=$(( passed + BASH_REMATCH[2] - BASH_REMATCH[1] - ${ctest_skipped[$preset]:-0} ))
+        skipped=$(( skipped + ${ctest_skipped[$preset]:-0} ))
     elif [[ "${summary[$preset]:-}" == "not run: "* ]]; then
         :
     else
@@ -99,6 +102,8 @@ for preset in "${presets[@]}"; do
         count=${counts[win64]:-0}
         skipped=$(( skipped + count ))
         line="$line; its $count tests skipped"
+    elif [ "${ctest_skipped[$preset]:-0}" -gt 0 ]; then
+        line="$line; ${ctest_skipped[$preset]} of them skipped (see the log above for why)"
     fi
     echo "$preset:"
     echo "$line"

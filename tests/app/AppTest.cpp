@@ -72,11 +72,6 @@ void AppTest::WaitForItsProcesses() const
     });
 }
 
-void AppTest::RequireEstimate(const char* const (&labels)[2]) const
-{
-    gui::Require(labels[0], [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; });
-}
-
 // The dialog offers the one file type the program gives it, and no read-only box.
 void AppTest::AddVideoFile(const std::string& path) const
 {
@@ -87,9 +82,8 @@ void AppTest::AddVideoFile(const std::string& path) const
     gui::ChooseFile(dialog, path);
 }
 
-// A drop handle is read in the process that receives it, so the drop's record, with
-// the paths in UTF-16 as Windows and Wine's X11 drops give them, is written into the
-// program's own memory, which lives as long as the program.
+// The receiving process reads a drop's record (paths in UTF-16, as Windows and Wine's
+// X11 drops give them), so it is written into the program's own memory.
 void AppTest::DropFiles(const Texts& paths) const
 {
     DROPFILES header = {};
@@ -148,10 +142,9 @@ std::string AppTest::MakeFolder(const std::string& relativePath)
 
 std::string AppTest::MakeFile(const std::string& relativePath)
 {
-    const size_t name = relativePath.rfind('\\') + 1;
-    const std::string path = MakeFolder(relativePath.substr(0, name)) + "\\" + relativePath.substr(name);
-    std::ofstream(path, std::ios::binary) << "video";
-    return path;
+    MakeFolder(relativePath.substr(0, relativePath.rfind('\\') + 1));
+    std::ofstream("C:\\spindrel-e2e\\" + relativePath, std::ios::binary) << "video";
+    return "C:\\spindrel-e2e\\" + relativePath;
 }
 
 void AppTest::InstallEncoder(const std::string& folder)

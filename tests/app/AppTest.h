@@ -36,7 +36,10 @@ protected:
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
     void StartConversion() const;       // "Start", then the window minimised
     void WaitForItsProcesses() const;   // those the program started: a script's interpreter
-    void RequireEstimate(const char* const (&labels)[2]) const;
+    void RequireEstimate(const char* const (&labels)[2]) const
+    {
+        gui::Require(labels[0], [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; });
+    }
     void AddVideoFile(const std::string& path) const;
     void DropFiles(const Texts& paths) const;
     void ClickItem(int index, bool ctrl = false) const;   // in the file list

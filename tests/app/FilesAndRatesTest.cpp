@@ -12,13 +12,11 @@ const char* const At2500[] = {"DVD 4,3 GB: 3 Hr 14 min 28 sec", "DVD 8,5 GB: 6 H
 const char* const At500[] = {"DVD 4,3 GB: 10 Hr 4 min 46 sec", "DVD 8,5 GB: 19 Hr 55 min 29 sec"};
 
 // The refusals of one choice or drop come in one message; a cancelled dialog offers
-// no name the next time. "Remove" and the Delete key take every selected file and
-// nothing without one (the list box reports its caret item as current even when
-// nothing is selected). The focus stays in the bitrate box the user works in: the
-// arrow keys step from preset to preset, Esc in the open list goes back to the one
-// it opened with. A text that is no number leaves the estimate standing, and "Start"
-// refuses it. "Custom:" makes its box the active one; the empty box is no number. A
-// double click on it is two clicks.
+// no name the next time. "Remove" and Delete take every selected file, and nothing
+// when none is selected. The focus stays in the bitrate box being typed in: the arrow
+// keys step through the presets, Esc in the open list returns to its first choice. A
+// text that is no number leaves the estimate standing and "Start" refuses it.
+// "Custom:" makes its box the active one; a double click on it is two clicks.
 TEST_F(FilesAndRates, ChosenInEveryWayTheyReachTheScript)
 {
     InstallEncoder();

@@ -42,25 +42,17 @@ static void Send(std::vector<INPUT> inputs)
         throw std::runtime_error("the input could not be sent");
 }
 
-bool WaitUntil(const std::function<bool()>& done)
+void Require(const std::string& what, const std::function<bool()>& done)
 {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 20000;) {
+    for (const DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        if (GetTickCount() - start > 20000)
+            throw std::runtime_error("timed out waiting for " + what);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (done())
-            return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-    return false;
-}
-
-void Require(const std::string& what, const std::function<bool()>& done)
-{
-    if (!WaitUntil(done))
-        throw std::runtime_error("timed out waiting for " + what);
 }
 
 std::string Text(HWND window)
@@ -136,13 +128,6 @@ void Key(WORD vk, WORD modifier)
     Send(modifier ? inputs : std::vector<INPUT>(inputs.begin() + 1, inputs.end() - 1));
 }
 
-// Each character goes as a Unicode packet, whatever the keyboard in use.
-void Type(const std::string& text)
-{
-    for (unsigned char c : text)
-        Send({KeyInput(0, c, KEYEVENTF_UNICODE), KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)});
-}
-
 // Under Wine every move of the pointer makes the display send the window under it
 // the display's own key state, in which Ctrl is up, and the program takes it over
 // whenever it reads it. So Ctrl goes down with the move, and the click waits until
@@ -183,7 +168,8 @@ void TypeOver(HWND box, const std::string& text)
     Require("the focus in the " + Class(box) + " clicked into", [&] { return HasFocus(box); });
     Key(VK_END);
     Key(VK_HOME, VK_SHIFT);
-    Type(text);
+    for (unsigned char c : text)   // each as a Unicode packet, whatever the keyboard in use
+        Send({KeyInput(0, c, KEYEVENTF_UNICODE), KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)});
     Require("the " + Class(box) + " to show " + text, [&] { return Text(box) == text; });
 }
 

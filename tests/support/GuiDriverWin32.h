@@ -12,9 +12,8 @@
 
 namespace gui {
 
-// Pumps this thread's messages until done() answers true; false on timeout, when
-// Require throws, naming what it waited for.
-bool WaitUntil(const std::function<bool()>& done);
+// Pumps this thread's messages until done() answers true; throws, naming what it
+// waited for, on timeout.
 void Require(const std::string& what, const std::function<bool()>& done);
 
 std::string Text(HWND window);
@@ -29,7 +28,6 @@ HWND TopLevel(DWORD process, const char* className, const char* title = nullptr,
 bool HasFocus(HWND box);
 
 void Key(WORD vk, WORD modifier = 0);
-void Type(const std::string& text);
 // Brings the window's top-level window to the front and clicks count times at a
 // point of its client area (by default its centre), with Ctrl held when asked.
 void Click(HWND window, bool ctrl = false, int count = 1, POINT at = {-1, -1});

@@ -108,6 +108,9 @@ TEST_F(Dispatch, AMessageMeetsTheMainFormTheHandlersLastAttachedFirstAndTheWidge
         return s.Widget == button && s.Message == ReflectedCommand && s.WParam == MAKEWPARAM(button->MenuOrId, BN_CLICKED);
     }));
     EXPECT_EQ(CountSeen(button, ReflectedColorOffset + WM_CTLCOLORBTN) * 10 + Defaults(WM_COMMAND), 11);
+    edit->Focus(true);   // a click the program makes, not the mouse, takes the focus too
+    SendMessageA(Form->Handle, WM_COMMAND, MAKEWPARAM(button->MenuOrId, BN_CLICKED), (LPARAM)button->Handle);
+    EXPECT_EQ(Form->FocusedControl, button);
 
     Form->BaseWndProc = nullptr;
     defaults.clear();
