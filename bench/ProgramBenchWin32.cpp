@@ -264,7 +264,13 @@ TFloorMemory StartUp(TBench& bench)
 double TimedStart(TProgram& program)
 {
     const double clicked = program.ClickInFront(program.Control(StartButtonId));
-    WaitFor("the window to be minimised after \"Start\"", [&] { return IsIconic(program.MainWindow()) != FALSE; });
+    std::string message;
+    WaitFor("the window to be minimised after \"Start\"", [&] {
+        message = program.MessageShown();
+        return !message.empty() || IsIconic(program.MainWindow()) != FALSE;
+    });
+    if (!message.empty())
+        throw std::runtime_error("\"Start\" showed \"" + message + "\" instead of minimising the window");
     return Now() - clicked;
 }
 

@@ -159,6 +159,13 @@ int TProgram::ListCount() const
     return static_cast<int>(Send(Control(FileListId), LB_GETCOUNT));
 }
 
+// A message box's text is its static control of identifier 0xFFFF.
+std::string TProgram::MessageShown() const
+{
+    HWND box = VisibleTopLevel(FProcessId, "#32770", "Spindrel");
+    return box ? Text(GetDlgItem(box, 0xFFFF)) : std::string();
+}
+
 //--- Acting as the user
 
 double TProgram::ClickInFront(HWND control)

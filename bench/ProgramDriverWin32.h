@@ -59,6 +59,8 @@ public:
     // Returns once the program has handled everything sent to it before.
     void Sync() const { Send(FMain, WM_NULL); }
     int ListCount() const;
+    // The text of the message box the program shows, or "" while it shows none.
+    std::string MessageShown() const;
 
     //--- Acting as the user
     // Restores the main window, brings it to the front and clicks in the middle

@@ -38,10 +38,11 @@ done
 # size_row PRESET: adds its row to the size table. cmake/CheckProgram.cmake, which the
 # test run uses too, lists the imported DLLs and fails on one that is not a system DLL.
 size_row() {
-    local build=build/$1 objdump check exe floor imports
+    local build=build/$1 objdump windres check exe floor imports
     objdump=$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/CMakeCache.txt")
+    windres=$(sed -n 's/^set(CMAKE_RC_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeRCCompiler.cmake | head -n 1)
     check=$(cmake -DPROGRAM="$build/bin/spindrel.exe" -DLIMIT=1000000000 -DOBJDUMP="$objdump" \
-        -P cmake/CheckProgram.cmake 2>&1) || imports_goal="**missed**: $(grep -o 'the program imports.*' <<<"$check")."
+        -DWINDRES="$windres" -P cmake/CheckProgram.cmake 2>&1) || imports_goal="**missed**: $(grep -o 'the program imports.*' <<<"$check")."
     imports=$(sed -n 's/^-- imports //p' <<<"$check" | paste -sd ' ')
     exe=$(stat -c %s "$build/bin/spindrel.exe")
     floor=$(stat -c %s "$build/bench/floor_window.exe")

@@ -8,9 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
-// The program goes first: its working folder, which the open-file dialog moves, may
-// be the scratch folder, which cannot be removed then. The interpreter of a launched
-// script may still hold its files, or write new ones, for a moment: it is retried.
+// The program ends first: the open-file dialog may have made the scratch folder its
+// working folder. A launched script may still hold or write files a moment: retried.
 static void RemoveLeftovers(HANDLE program)
 {
     TerminateProcess(program, 255);

@@ -35,6 +35,8 @@ TEST_F(Widgets, IdentifiersItemsGeometryAndWindowState)
 
     button->SetPosition(10, 10)->SetSize(60, 20);
     Show();
+    label->SetText("");   // no byte of the old caption shows through
+    EXPECT_EQ(gui::Text(label->Handle), "");
     RECT window, client;
     GetWindowRect(Form->Handle, &window);
     GetClientRect(Form->Handle, &client);
