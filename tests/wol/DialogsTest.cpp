@@ -13,12 +13,11 @@ using Dialogs = WolTest;
 TEST_F(Dialogs, AFolderWithoutAPathCountsAsACancel)
 {
     Show();
-    char windows[MAX_PATH];
-    GetWindowsDirectoryA(windows, MAX_PATH);
+    const char* const windows = "C:\\windows";
     TFolderDialog* folder = NewFolderDialog("Select a DVD Flick Folder", 0);
     Form->AddOwned(folder);
     HWND owner = nullptr;
-    for (const char* path : {(const char*)windows, "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"}) {
+    for (const char* path : {windows, "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"}) {
         std::thread user([&] {
             const gui::Dialog dialog = gui::WaitForDialog(GetCurrentProcessId(), nullptr, "Select a DVD Flick Folder");
             owner = GetWindow(dialog.Window, GW_OWNER);
