@@ -9,19 +9,25 @@ namespace {
 const int MaxListed = 10;
 
 const char* const FolderSuffix = " is a folder, not a video file";
+const char* const ForeignText = "Please do not use foreign characters in path and files names";
+const char* const DuplicateText = "This file already exists";
 
 TText SingleMessage(TRefusalReason reason, const TText& path)
 {
     if (reason == RefusedFolder)
         return path + FolderSuffix;
     if (reason == RefusedForeign)
-        return "Please do not use foreign characters in path and files names";
-    return "This file already exists: " + path;
+        return ForeignText;
+    return DuplicateText + TText(": ") + path;
 }
 
 // Above each group's paths; a folder's line names its reason itself.
-const char* const Headings[RefusalReasonCount] = {
-    "", "Please do not use foreign characters in path and files names:\n", "This file already exists:\n"};
+TText Heading(int reason)
+{
+    if (reason == RefusedFolder)
+        return TText();
+    return (reason == RefusedForeign ? ForeignText : DuplicateText) + TText(":\n");
+}
 
 }
 
@@ -48,7 +54,7 @@ TText RefusalMessage(const TRefusals& refusals)
             continue;
         if (!message.IsEmpty())
             message += "\n\n";
-        message += Headings[reason] + refusals.Lines[reason];
+        message += Heading(reason) + refusals.Lines[reason];
         if (count > MaxListed)
             message += "\nand " + IntegerToText(count - MaxListed) + " more";
     }
