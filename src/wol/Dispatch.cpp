@@ -178,12 +178,12 @@ LRESULT TWidget::WndProc(TMessageRecord& record)
     return OwnProcessing(this, record);
 }
 
-namespace {
-
 bool IsKeyDown(int key)
 {
     return GetKeyState(key) < 0;
 }
+
+namespace {
 
 LRESULT OwnProcessing(TWidget* widget, TMessageRecord& record)
 {

@@ -47,15 +47,14 @@ void Walk(TWidget* parent, TTabWalk& walk)
 
 bool TabKeyMovesFocus(TWidget* widget, const TMessageRecord& record)
 {
-    if (record.Message != WM_KEYDOWN || record.WParam != VK_TAB || GetKeyState(VK_CONTROL) < 0
-        || GetKeyState(VK_MENU) < 0)
+    if (record.Message != WM_KEYDOWN || record.WParam != VK_TAB || IsKeyDown(VK_CONTROL) || IsKeyDown(VK_MENU))
         return false;
     TWidget* form = widget->ParentForm();
     if (!form)
         return false;
     TTabWalk walk = {widget, false, nullptr, nullptr, nullptr, nullptr};
     Walk(form, walk);
-    TWidget* target = GetKeyState(VK_SHIFT) < 0 ? (walk.Before ? walk.Before : walk.Last)
+    TWidget* target = IsKeyDown(VK_SHIFT) ? (walk.Before ? walk.Before : walk.Last)
                                                 : (walk.After ? walk.After : walk.First);
     if (!target)
         return true;

@@ -227,6 +227,9 @@ extern bool Terminating;
 // The window procedure registered with every class of the layer.
 LRESULT CALLBACK SharedWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// True while the key is held, as of the message being handled.
+bool IsKeyDown(int key);
+
 // For a Tab key-down without Ctrl or Alt: moves the focus from widget to the next
 // tab stop of its form (with Shift, the previous one) and answers true (TabOrder.cpp).
 bool TabKeyMovesFocus(TWidget* widget, const TMessageRecord& record);
