@@ -75,29 +75,35 @@ void ResumeDrawing(TWidget* list)
     list->Invalidate();
 }
 
-// One message box for all the refusals of a choice or a drop.
-void ShowRefusals(const TAdding& adding)
+// Adds the files of one choice or one drop, which forEach hands to its visitor one
+// by one, with the list drawn once at the end and one message box for all the
+// refusals. Answers the first path given.
+template <class TForEach>
+TText AddFiles(TMainForm* f, TForEach forEach)
 {
+    TAdding adding = {f, TText(), TRefusals()};
+    HoldDrawing(f->FileList);
+    forEach(AddOneFile, &adding);
+    ResumeDrawing(f->FileList);
     const TText message = RefusalMessage(adding.Refusals);
     if (!message.IsEmpty())
         ShowMessage(message);
+    return adding.FirstPath;
 }
 
 } // namespace
 
 void OnAddFile(void* context, TWidget*)
 {
-    TAdding adding = {static_cast<TMainForm*>(context), TText(), TRefusals()};
-    TFileDialog* dialog = adding.Form->VideoFileDialog;
+    TMainForm* f = static_cast<TMainForm*>(context);
+    TFileDialog* dialog = f->VideoFileDialog;
     if (!RunFileDialog(dialog))
         return;
-    HoldDrawing(adding.Form->FileList);
-    ForEachChosenFile(dialog->FileName, AddOneFile, &adding);
-    ResumeDrawing(adding.Form->FileList);
     // The next run offers the first file of this choice, as it does after a single
     // file, rather than the folder and names of a multiple choice.
-    dialog->FileName = adding.FirstPath;
-    ShowRefusals(adding);
+    dialog->FileName = AddFiles(f, [dialog](auto visit, void* adding) {
+        ForEachChosenFile(dialog->FileName, visit, adding);
+    });
 }
 
 // Removes the selected files, the last first so that the indices still to come stay
@@ -125,11 +131,7 @@ bool OnMainWindowMessage(void* context, TMessageRecord& record, LRESULT& result)
 {
     TMainForm* f = static_cast<TMainForm*>(context);
     if (record.Message == WM_DROPFILES) {
-        TAdding adding = {f, TText(), TRefusals()};
-        HoldDrawing(f->FileList);
-        ForEachDroppedFile(record.WParam, AddOneFile, &adding);
-        ResumeDrawing(f->FileList);
-        ShowRefusals(adding);
+        AddFiles(f, [&record](auto visit, void* adding) { ForEachDroppedFile(record.WParam, visit, adding); });
     } else if (record.Message == WM_KEYDOWN && record.WParam == VK_DELETE && record.Window == f->FileList->Handle) {
         OnRemoveFile(f, f->FileList);
     } else {
