@@ -67,23 +67,22 @@ spindrel_wine_ensure_prefix() {
         local server_was_running="" log
         spindrel_wine_server_running && server_was_running=1
         log=$(mktemp)
-        # Wine's own words are shown when the prefix cannot be made: nothing
-        # later can run without it.
-        if ! spindrel_wine wineboot -i >"$log" 2>&1 </dev/null || [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
-            echo "wine-env: the Wine prefix $WINEPREFIX could not be made; Wine said:" >&2
+        # Wine's own words are shown when the prefix cannot be made or set up:
+        # nothing later can run without it.
+        wine_failed() {
+            echo "wine-env: $1; Wine said:" >&2
             cat "$log" >&2
             rm -f "$log"
             exit 1
+        }
+        if ! spindrel_wine wineboot -i >"$log" 2>&1 </dev/null || [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
+            wine_failed "the Wine prefix $WINEPREFIX could not be made"
         fi
         # There is no window manager: Wine is to draw frames and captions
         # itself, as Windows does, rather than wait up to two seconds for
         # a window manager's answer on every hide or state change.
-        if ! spindrel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$log" 2>&1 </dev/null; then
-            echo "wine-env: could not set up the Wine prefix $WINEPREFIX; Wine said:" >&2
-            cat "$log" >&2
-            rm -f "$log"
-            exit 1
-        fi
+        spindrel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$log" 2>&1 </dev/null ||
+            wine_failed "could not set up the Wine prefix $WINEPREFIX"
         rm -f "$log"
         # The prefix is complete once the server has written it out; a
         # server that was already running keeps it and serves it anyway.
