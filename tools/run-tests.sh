@@ -45,6 +45,7 @@ if ! spindrel_wine_ensure_prefix; then
     exit 1
 fi
 spindrel_wine_start_server
+spindrel_wine_hold_desktop build/win64/bin/hold_desktop.exe
 timings+=("wine: display + prefix + server $(seconds_since "$start")")
 
 failed=0

@@ -8,6 +8,7 @@
 #   spindrel_wine_start_display   start Xvfb when DISPLAY is empty
 #   spindrel_wine_server_running  true when a wineserver serves WINEPREFIX
 #   spindrel_wine_start_server    start a persistent wineserver unless one runs
+#   spindrel_wine_hold_desktop    keep Wine's desktop up while that server runs
 #   spindrel_wine_stop            end the display and wineserver started here
 #
 # Two modes. Where the kernel runs 32-bit programs, Wine's usual loader serves a
@@ -139,6 +140,13 @@ spindrel_wine_start_server() {
     # server does. Started here, with no output attached, they cannot hold
     # open the output pipe of a later program, on whose end CTest waits.
     spindrel_wine wineboot </dev/null >/dev/null 2>&1
+}
+
+# spindrel_wine_hold_desktop PROGRAM.exe: runs the desktop holder (see
+# tools/HoldDesktopWin32.cpp) until the server ends, if the server is our own.
+spindrel_wine_hold_desktop() {
+    [ -n "$spindrel_wine_server_started" ] && [ -f "$1" ] || return 0
+    spindrel_wine "$1" </dev/null >/dev/null 2>&1 &
 }
 
 spindrel_wine_stop() {

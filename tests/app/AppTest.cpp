@@ -8,12 +8,13 @@
 #include <sstream>
 #include <stdexcept>
 
-// The program ends first: the open-file dialog may have made the scratch folder its
-// working folder. A launched script may still hold or write files a moment: retried.
+// The program ends first (the open-file dialog may have made the scratch folder its working
+// folder) and a held encoder is let go; its script may still hold files a moment: retried.
 static void RemoveLeftovers(HANDLE program)
 {
     TerminateProcess(program, 255);
     WaitForSingleObject(program, INFINITE);
+    DeleteFileA((EncoderLog + std::string(".hold")).c_str());
     for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\Program Files\\DVD Flick"})
         gui::Require(std::string("the removal of ") + path, [&] {
             const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
@@ -55,20 +56,21 @@ void AppTest::StartConversion() const
 {
     gui::Click(Ctl(StartButton));
     gui::Require("the window to be minimised", [&] { return Minimised(); });
+    // The script's console window takes the activation as it shows: later clicks wait for it.
+    gui::Require("the script's console window", [&] { return gui::TopLevel(0, "WineConsoleClass") || !HasItsProcesses(); });
 }
 
-void AppTest::WaitForItsProcesses() const
+// By name: Wine reuses process numbers, and a child of the number's earlier owner may run.
+bool AppTest::HasItsProcesses() const
 {
-    gui::Require("the processes started by the program to end", [&] {
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32 entry = {};
-        entry.dwSize = sizeof entry;
-        bool found = false;
-        for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-            found = entry.th32ParentProcessID == ProcessId;
-        CloseHandle(snapshot);
-        return !found;
-    });
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        found = entry.th32ParentProcessID == ProcessId && lstrcmpiA(entry.szExeFile, "cmd.exe") == 0;
+    CloseHandle(snapshot);
+    return found;
 }
 
 // The dialog offers the one file type the program gives it, and no read-only box.

@@ -34,8 +34,9 @@ protected:
     bool HasDialog() const { return gui::TopLevel(ProcessId, "#32770"); }
     // Returns once the program has finished the handler it ran and waits for messages.
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
-    void StartConversion() const;       // "Start", then the window minimised
-    void WaitForItsProcesses() const;   // those the program started: a script's interpreter
+    void StartConversion() const;   // "Start", then the window minimised
+    bool HasItsProcesses() const;   // the program started a script's interpreter that runs
+    void WaitForItsProcesses() const { gui::Require("the program's processes to end", [&] { return !HasItsProcesses(); }); }
     void RequireEstimate(const char* const (&labels)[2]) const
     {
         gui::Require(labels[0], [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; });

@@ -74,10 +74,10 @@ TEST_F(StartTest, ChecksFoldersTheScriptAndARunningConversion)
     gui::Click(Ctl(StartButton));
     const gui::Dialog box = gui::WaitForDialog(ProcessId, "Spindrel");
     EXPECT_EQ(box.Text, "A conversion started by Spindrel is still running. Wait for it to finish, then press Start again.");
-    gui::Click(Ctl(AddFileButton));
+    EXPECT_FALSE(IsWindowEnabled(Main)) << "the window would take clicks under the message";
     gui::Press(box, "OK");
     Sync();
-    EXPECT_FALSE(HasDialog() || Minimised()) << "a button acted under the message";
+    EXPECT_FALSE(HasDialog() || Minimised() || !IsWindowEnabled(Main));
     EXPECT_EQ(ReadFile(output + "\\convert.bat"), lines[0] + lines[1]);
     DeleteFileA(hold.c_str());
     WaitForItsProcesses();
@@ -156,6 +156,7 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
         fault.Mend(fault.Folder);
         StartConversion();
         EXPECT_EQ(RequireEncoderCalls(4).size(), 8u);
+        WaitForItsProcesses();
         ShowWindow(Main, SW_RESTORE);
         gui::Require("the window restored and the encoder's log removed",
                      [&] { return !Minimised() && (DeleteFileA(EncoderLog) || !Exists(EncoderLog)); });

@@ -106,7 +106,7 @@ HWND TopLevel(DWORD process, const char* className, const char* title, const cha
     for (HWND window : windows) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == process && IsWindowVisible(window) && IsClass(window, className) &&
+        if ((!process || owner == process) && IsWindowVisible(window) && IsClass(window, className) &&
             (!title || Text(window) == title) && (!showing || Child(window, nullptr, showing)))
             return window;
     }

@@ -20,8 +20,8 @@ std::string Text(HWND window);
 std::string Class(HWND window);
 std::vector<std::string> Items(HWND listOrComboBox);
 std::vector<HWND> Descendants(HWND parent);
-// The first descendant, or visible top-level window of the process, of that class
-// and text, each when given; the top-level one showing text in a descendant.
+// The first descendant, or visible top-level window of the process (any when 0), of
+// that class and text, each when given; the top-level one showing text in a descendant.
 HWND Child(HWND parent, const char* className, const char* text = nullptr);
 HWND TopLevel(DWORD process, const char* className, const char* title = nullptr, const char* showing = nullptr);
 // True when box, or the edit field of the combo box box, has the keyboard focus.
