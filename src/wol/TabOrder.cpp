@@ -55,7 +55,7 @@ bool TabKeyMovesFocus(TWidget* widget, const TMessageRecord& record)
     TTabWalk walk = {widget, false, nullptr, nullptr, nullptr, nullptr};
     Walk(form, walk);
     TWidget* target = IsKeyDown(VK_SHIFT) ? (walk.Before ? walk.Before : walk.Last)
-                                                : (walk.After ? walk.After : walk.First);
+                                          : (walk.After ? walk.After : walk.First);
     if (!target)
         return true;
     // Straight from control to control, never through no focus; the control's
