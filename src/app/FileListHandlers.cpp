@@ -91,14 +91,28 @@ TText AddFiles(TMainForm* f, TForEach forEach)
     return adding.FirstPath;
 }
 
+// A cancel (code 0) shows nothing.
+void ShowDialogFailure(DWORD code)
+{
+    char text[48];
+    if (code == FNERR_BUFFERTOOSMALL) {
+        ShowMessage("Too many files chosen at once - choose fewer, or drop them onto the window");
+    } else if (code != 0) {
+        wsprintfA(text, "The file dialog failed (error 0x%04X)", (unsigned)code);
+        ShowMessage(text);
+    }
+}
+
 } // namespace
 
 void OnAddFile(void* context, TWidget*)
 {
     TMainForm* f = static_cast<TMainForm*>(context);
     TFileDialog* dialog = f->VideoFileDialog;
-    if (!RunFileDialog(dialog))
+    if (!RunFileDialog(dialog)) {
+        ShowDialogFailure(dialog->Error);
         return;
+    }
     // The next run offers the first file of this choice, as it does after a single
     // file, rather than the folder and names of a multiple choice.
     dialog->FileName = AddFiles(f, [dialog](auto visit, void* adding) {

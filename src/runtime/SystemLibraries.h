@@ -12,6 +12,7 @@
 struct TDialogFunctions {
     decltype(&::GetOpenFileNameA) GetOpenFileNameA;
     decltype(&::GetSaveFileNameA) GetSaveFileNameA;
+    decltype(&::CommDlgExtendedError) CommDlgExtendedError;
 };
 
 struct TShellFunctions {
