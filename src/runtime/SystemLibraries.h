@@ -25,6 +25,7 @@ struct TShellFunctions {
 };
 
 struct TComFunctions {
+    decltype(&::CoCreateInstance) CoCreateInstance;
     decltype(&::CoInitialize) CoInitialize;
     decltype(&::CoTaskMemFree) CoTaskMemFree;
     decltype(&::CoUninitialize) CoUninitialize;

@@ -46,6 +46,6 @@ const TComFunctions* ComFunctions()
 {
     static TComFunctions functions;
     static bool bound;
-    static const char* const names[] = {"CoInitialize", "CoTaskMemFree", "CoUninitialize"};
+    static const char* const names[] = {"CoCreateInstance", "CoInitialize", "CoTaskMemFree", "CoUninitialize"};
     return Bind(functions, bound, "ole32.dll", names);
 }
