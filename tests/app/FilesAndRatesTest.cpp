@@ -79,6 +79,9 @@ TEST_F(FilesAndRates, ChosenInEveryWayTheyReachTheScript)
     RequireEstimate(At2500);
     EXPECT_TRUE(gui::HasFocus(Ctl(CustomBitrateEdit)));
     gui::Click(Ctl(CustomCheck), false, 3);
+    // Queued after the clicks: past the custom box, disabled only by a cleared "Custom:".
+    gui::Key(VK_TAB);
+    gui::Require("the focus past the disabled custom box", [&] { return gui::HasFocus(Ctl(HalfD1Check)); });
     RequireEstimate(At1000);
     EXPECT_TRUE(IsWindowEnabled(combo) && !IsWindowEnabled(Ctl(CustomBitrateEdit)));
     gui::Click(Ctl(CustomCheck));
