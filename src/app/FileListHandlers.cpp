@@ -48,9 +48,7 @@ void AddOneFile(void* context, const TText& given)
     }
     ++job.FileCount;
     job.CheckedPath = path;
-    // The ANSI calls turn a character outside the code page into "?", which no
-    // Windows name holds.
-    if (HasForeignCharacters(job.CheckedPath) || path.Find('?') >= 0) {
+    if (HasForeignCharacters(job.CheckedPath)) {
         AddRefusal(adding.Refusals, RefusedForeign, path);
         --job.FileCount;
         return;

@@ -26,7 +26,7 @@ void SetCurrentChar(TJobSettings& settings, char c)
 bool HasForeignCharacters(const TText& text)
 {
     for (int pos = 1; pos <= text.Length(); ++pos)
-        if (static_cast<unsigned char>(text.At(pos)) > 126)
+        if (static_cast<unsigned char>(text.At(pos)) > 126 || text.At(pos) == '?')
             return true;
     return false;
 }

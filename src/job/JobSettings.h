@@ -50,7 +50,8 @@ extern TJobSettings JobSettings;
 
 void InitJobSettings(TJobSettings& settings);
 
-// True when the text holds a byte above 126: such paths are refused.
+// True when the text holds a byte above 126, or "?", which no Windows name holds:
+// the ANSI calls leave it for a character outside the code page. Such paths are refused.
 bool HasForeignCharacters(const TText& text);
 
 // True when the path begins with a drive letter, a colon and a backslash ("C:\"):
