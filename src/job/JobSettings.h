@@ -67,6 +67,8 @@ bool StartsWithDriveRoot(const TText& path);
 int ParseInteger(const TText& text, int& value);
 
 TText IntegerToText(int value);
+// The same appended to text, without a text of its own in between.
+void AppendInteger(TText& text, int value);
 
 // CurrentChar := the one character c, in CurrentChar's own buffer: the scans that
 // examine a text character by character allocate nothing per character.

@@ -15,7 +15,7 @@ static void RemoveLeftovers(HANDLE program)
     TerminateProcess(program, 255);
     WaitForSingleObject(program, INFINITE);
     DeleteFileA((EncoderLog + std::string(".hold")).c_str());
-    for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\Program Files\\DVD Flick"})
+    for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\convert.log", "C:\\*.m2v", "C:\\Program Files\\DVD Flick"})
         gui::Require(std::string("the removal of ") + path, [&] {
             const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
             SHFILEOPSTRUCTA remove = {};
@@ -61,14 +61,14 @@ void AppTest::StartConversion() const
 }
 
 // By name: Wine reuses process numbers, and a child of the number's earlier owner may run.
-bool AppTest::HasItsProcesses() const
+DWORD AppTest::Interpreter() const
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    bool found = false;
+    DWORD found = 0;
     for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-        found = entry.th32ParentProcessID == ProcessId && lstrcmpiA(entry.szExeFile, "cmd.exe") == 0;
+        found = entry.th32ParentProcessID == ProcessId && !lstrcmpiA(entry.szExeFile, "cmd.exe") ? entry.th32ProcessID : 0;
     CloseHandle(snapshot);
     return found;
 }

@@ -1,7 +1,7 @@
 // The fixture of the end-to-end tests: each test starts its own spindrel.exe (fresh
 // state) and works in the scratch folder C:\spindrel-e2e. What a test may leave in
-// the shared Wine prefix (the scratch folder, C:\convert.bat, the test encoder in
-// the default DVD Flick folder) is removed before and after it.
+// the shared Wine prefix (the scratch folder, C:\convert.bat and what it made, the
+// test encoder in the default DVD Flick folder) is removed before and after it.
 #pragma once
 
 #include "support/GuiDriverWin32.h"
@@ -35,7 +35,8 @@ protected:
     // Returns once the program has finished the handler it ran and waits for messages.
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
     void StartConversion() const;   // "Start", then the window minimised
-    bool HasItsProcesses() const;   // the program started a script's interpreter that runs
+    DWORD Interpreter() const;      // the running interpreter of a script the program started, or 0
+    bool HasItsProcesses() const { return Interpreter() != 0; }
     void WaitForItsProcesses() const { gui::Require("the program's processes to end", [&] { return !HasItsProcesses(); }); }
     void RequireEstimate(const char* const (&labels)[2]) const
     {
