@@ -22,12 +22,8 @@ TMainForm* Form(void* context) { return static_cast<TMainForm*>(context); }
 bool AcceptFolder(const TText& path, TText& folder, int& length)
 {
     JobSettings.CheckedPath = path;
-    if (HasForeignCharacters(JobSettings.CheckedPath)) {
-        ShowMessage("Please do not use foreign characters in path names");
-        return false;
-    }
-    if (!StartsWithDriveRoot(JobSettings.CheckedPath)) {
-        ShowMessage("Please choose a folder on a drive with a letter (C:\\...)");
+    if (const char* refusal = FolderRefusal(JobSettings.CheckedPath)) {
+        ShowMessage(refusal);
         return false;
     }
     folder = path;
@@ -37,7 +33,9 @@ bool AcceptFolder(const TText& path, TText& folder, int& length)
     return true;
 }
 
-// The DVD Flick folder, chosen or typed; the script switches to its drive.
+} // namespace
+
+// The script switches to the DVD Flick folder's drive.
 bool SetFlickPath(TMainForm* f, const TText& path)
 {
     TJobSettings& job = JobSettings;
@@ -48,8 +46,7 @@ bool SetFlickPath(TMainForm* f, const TText& path)
     return true;
 }
 
-// The output folder, chosen or typed. The drive stays that of the DVD Flick
-// folder: the script always switches to it.
+// The drive stays that of the DVD Flick folder: the script always switches to it.
 bool SetOutputFolder(TMainForm* f, const TText& path)
 {
     TJobSettings& job = JobSettings;
@@ -59,6 +56,8 @@ bool SetOutputFolder(TMainForm* f, const TText& path)
     f->OutputFolderEdit->SetText(job.OutputFolder);
     return true;
 }
+
+namespace {
 
 // "Start" uses the folders the boxes show: a text typed into one goes through the
 // checks of a chosen folder. False when one is refused.
