@@ -3,6 +3,7 @@
 #include "app/Handlers.h"
 
 #include "app/MainForm.h"
+#include "app/StoredSettings.h"
 #include "job/ConversionScript.h"
 #include "job/Estimate.h"
 #include "job/JobSettings.h"
@@ -132,6 +133,7 @@ void OnStart(void* context, TWidget*)
         return;
     }
     f->MainWindow->SetWindowState(1);
+    StoreSettings(f);
 }
 
 void UpdateEstimate(void* context, TWidget*)
