@@ -524,6 +524,8 @@ int main(int argc, char** argv)
             throw std::runtime_error("cannot put the encoder stand-in into " + std::string(FlickFolder));
         // The stand-in inherits it through the program and the script's interpreter.
         SetEnvironmentVariableA("FAKE_FFMPEG_LOG", EncoderLog);
+        // Its stored settings stay in the work folder, so that every run starts alike.
+        SetEnvironmentVariableA("APPDATA", WorkFolder);
         MakeVideoFiles(13000);
         TFloorMemory floor;
         if (wanted("startup") || wanted("lists"))

@@ -4,6 +4,7 @@
 
 #include "app/ConversionWatch.h"
 #include "app/MainForm.h"
+#include "app/StoredSettings.h"
 #include "job/ConversionScript.h"
 #include "job/Estimate.h"
 #include "job/JobSettings.h"
@@ -23,12 +24,8 @@ TMainForm* Form(void* context) { return static_cast<TMainForm*>(context); }
 bool AcceptFolder(const TText& path, TText& folder, int& length)
 {
     JobSettings.CheckedPath = path;
-    if (HasForeignCharacters(JobSettings.CheckedPath)) {
-        ShowMessage("Please do not use foreign characters in path names");
-        return false;
-    }
-    if (!StartsWithDriveRoot(JobSettings.CheckedPath)) {
-        ShowMessage("Please choose a folder on a drive with a letter (C:\\...)");
+    if (const char* refusal = FolderRefusal(JobSettings.CheckedPath)) {
+        ShowMessage(refusal);
         return false;
     }
     folder = path;
@@ -38,7 +35,9 @@ bool AcceptFolder(const TText& path, TText& folder, int& length)
     return true;
 }
 
-// The DVD Flick folder, chosen or typed; the script switches to its drive.
+} // namespace
+
+// The script switches to the DVD Flick folder's drive.
 bool SetFlickPath(TMainForm* f, const TText& path)
 {
     TJobSettings& job = JobSettings;
@@ -49,8 +48,7 @@ bool SetFlickPath(TMainForm* f, const TText& path)
     return true;
 }
 
-// The output folder, chosen or typed. The drive stays that of the DVD Flick
-// folder: the script always switches to it.
+// The drive stays that of the DVD Flick folder: the script always switches to it.
 bool SetOutputFolder(TMainForm* f, const TText& path)
 {
     TJobSettings& job = JobSettings;
@@ -60,6 +58,8 @@ bool SetOutputFolder(TMainForm* f, const TText& path)
     f->OutputFolderEdit->SetText(job.OutputFolder);
     return true;
 }
+
+namespace {
 
 // "Start" uses the folders the boxes show: a text typed into one goes through the
 // checks of a chosen folder. False when one is refused.
@@ -130,6 +130,7 @@ void OnStart(void* context, TWidget*)
     } else {
         f->MainWindow->SetWindowState(1);
         WatchConversion(f, conversion);
+        StoreSettings(f);
         return;
     }
     delete conversion;

@@ -5,6 +5,13 @@
 #include "wol/Menu.h"
 #include "wol/Widget.h"
 
+class TMainForm;
+
+// The DVD Flick folder and the output folder: each goes through the checks of a
+// folder, whose refusal is shown, and is shown in its box; true when it is accepted.
+bool SetFlickPath(TMainForm* f, const TText& path);
+bool SetOutputFolder(TMainForm* f, const TText& path);
+
 void OnStart(void* context, TWidget* sender);
 void UpdateEstimate(void* context, TWidget* sender);
 void OnBitrateChange(void* context, TWidget* sender);

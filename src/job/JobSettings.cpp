@@ -38,6 +38,15 @@ bool StartsWithDriveRoot(const TText& path)
     return isLetter && path.At(2) == ':' && path.At(3) == '\\';
 }
 
+const char* FolderRefusal(const TText& path)
+{
+    if (HasForeignCharacters(path))
+        return "Please do not use foreign characters in path names";
+    if (!StartsWithDriveRoot(path))
+        return "Please choose a folder on a drive with a letter (C:\\...)";
+    return nullptr;
+}
+
 static int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')

@@ -59,6 +59,10 @@ bool HasForeignCharacters(const TText& text);
 // one (a network share) is refused.
 bool StartsWithDriveRoot(const TText& path);
 
+// The message that refuses a folder the user chose or typed (foreign characters, or
+// no drive root); null when the folder is accepted.
+const char* FolderRefusal(const TText& path);
+
 // Reads a whole text as a 32-bit integer: leading spaces, an optional sign, then
 // decimal digits or a hexadecimal number after "$", "x", "X", "0x" or "0X", and
 // nothing after it. Returns 0 and sets value on success; otherwise returns the

@@ -188,8 +188,11 @@ bool RunFileDialog(TFileDialog* dialog)
         // Several files come as folder, NUL, name, NUL, ..., NUL, NUL, and exactly
         // then a NUL stands before the first name: one text with CR between the
         // parts. One file comes as its path, and what follows its NUL may be left
-        // from a longer initial name.
-        if (multiSelect && ofn.nFileOffset > 0 && !file[ofn.nFileOffset - 1]) {
+        // from a longer initial name. Either way the folder of the choice comes
+        // first, where the next run opens.
+        const bool several = multiSelect && ofn.nFileOffset > 0 && !file[ofn.nFileOffset - 1];
+        dialog->InitialDir = TText(file, ofn.nFileOffset - several);
+        if (several) {
             for (int i = 0; i + 1 < size && (file[i] || file[i + 1]); ++i) {
                 if (!file[i])
                     file[i] = '\r';

@@ -29,7 +29,7 @@ public:
     TText Filter;            // "description|pattern|..." pairs
     int FilterIndex;
     bool OpenDialog;
-    TText InitialDir;
+    TText InitialDir;        // in: the folder to open in; out: the folder of the choice
     TText DefExtension;
     TText FileName;          // in: initial name; out: the choice, empty after cancel
     TText Title;

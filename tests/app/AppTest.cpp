@@ -15,7 +15,8 @@ static void RemoveLeftovers(HANDLE program)
     TerminateProcess(program, 255);
     WaitForSingleObject(program, INFINITE);
     DeleteFileA((EncoderLog + std::string(".hold")).c_str());
-    for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\convert.log", "C:\\*.m2v", "C:\\Program Files\\DVD Flick"})
+    for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\convert.log", "C:\\*.m2v", "C:\\Program Files\\DVD Flick",
+                             PortableSettings.c_str()})
         gui::Require(std::string("the removal of ") + path, [&] {
             const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
             SHFILEOPSTRUCTA remove = {};
@@ -30,12 +31,29 @@ static void RemoveLeftovers(HANDLE program)
 void AppTest::SetUp()
 {
     RemoveLeftovers(nullptr);
-    MakeFolder("");
+    MakeFolder("AppData");
     // The encoder inherits it through the program and the script's interpreter.
     SetEnvironmentVariableA("FAKE_FFMPEG_LOG", EncoderLog);
+    SetEnvironmentVariableA("APPDATA", AppData);
+    Launch();
+}
+
+void AppTest::Launch()
+{
+    TerminateProcess(Process, 255);
+    WaitForSingleObject(Process, INFINITE);
+    CloseHandle(Process);
     Process = (HANDLE)_spawnl(_P_NOWAIT, SPINDREL_EXE_PATH, SPINDREL_EXE_PATH, nullptr);
     ProcessId = GetProcessId(Process);
     gui::Require("the main window", [&] { return (Main = gui::TopLevel(ProcessId, nullptr, "Spindrel")) != nullptr; });
+}
+
+DWORD AppTest::Close()
+{
+    PostMessageA(Main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD code = STILL_ACTIVE;
+    gui::Require("the program to end", [&] { return GetExitCodeProcess(Process, &code) && code != STILL_ACTIVE; });
+    return code;
 }
 
 void AppTest::TearDown()

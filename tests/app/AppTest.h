@@ -1,7 +1,8 @@
 // The fixture of the end-to-end tests: each test starts its own spindrel.exe (fresh
 // state) and works in the scratch folder C:\spindrel-e2e. What a test may leave in
 // the shared Wine prefix (the scratch folder, C:\convert.bat and what it made, the
-// test encoder in the default DVD Flick folder) is removed before and after it.
+// test encoder in the default DVD Flick folder, a settings file beside the program)
+// is removed around it.
 #pragma once
 
 #include "support/GuiDriverWin32.h"
@@ -19,6 +20,9 @@ enum ControlId {
 using Texts = std::vector<std::string>;
 
 const char* const EncoderLog = "C:\\spindrel-e2e\\ffmpeg.log";
+// Each test's own APPDATA, and the place of a settings file beside spindrel.exe.
+const char* const AppData = "C:\\spindrel-e2e\\AppData";
+const std::string PortableSettings = std::string(SPINDREL_EXE_PATH, sizeof SPINDREL_EXE_PATH - 13) + "Spindrel.ini";
 
 class AppTest : public ::testing::Test {
 public:
@@ -28,6 +32,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    void Launch();   // a new spindrel.exe, once its main window shows; ends the last as a crash would
+    DWORD Close();   // as the close box does; answers the exit code
     HWND Ctl(ControlId id) const;
     std::string Text(ControlId id) const { return gui::Text(Ctl(id)); }
     bool Minimised() const { return IsIconic(Main); }

@@ -112,8 +112,6 @@ TEST_F(MainWindowTest, StartsLaidOutTabsRoundOpensTheHelpPagesAndEndsWithZero)
     EXPECT_EQ(Lines(ReadFile("C:\\spindrel-e2e\\browser.log")),
               Texts({"https://www.spindrel.example/videoguides/spindrel.html", "http://www.dvdflick.net/download.php"}));
 
-    PostMessageA(Main, WM_SYSCOMMAND, SC_CLOSE, 0);   // what the close box sends
-    DWORD code = STILL_ACTIVE;
-    gui::Require("the program to end", [&] { return GetExitCodeProcess(Process, &code) && code != STILL_ACTIVE; });
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(Close(), 0u);
+    EXPECT_FALSE(Exists(PortableSettings)) << "nothing is written beside the program";
 }
