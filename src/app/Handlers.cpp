@@ -2,6 +2,7 @@
 // the conversion job and show its results and messages.
 #include "app/Handlers.h"
 
+#include "app/ListLengths.h"
 #include "app/MainForm.h"
 #include "job/ConversionScript.h"
 #include "job/Estimate.h"
@@ -45,6 +46,7 @@ bool SetFlickPath(TMainForm* f, const TText& path)
         return false;
     job.Drive = job.FlickPath.Left(2);
     f->FlickPathEdit->SetText(job.FlickPath);
+    ShowListLengths(f, true);
     return true;
 }
 
@@ -143,6 +145,7 @@ void UpdateEstimate(void* context, TWidget*)
         return;
     f->Dvd43Label->SetText(label43);
     f->Dvd85Label->SetText(label85);
+    EstimateShown(f, JobSettings.BitrateValue);
 }
 
 void OnBitrateChange(void* context, TWidget*)

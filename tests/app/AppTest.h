@@ -13,7 +13,7 @@ enum ControlId {
     FlickPathGroup = 0x8000, ChangeFlickPathButton, FlickPathEdit, OutputGroup, OutputFolderEdit,
     OutputFolderButton, VideoFilesGroup, FileList, AddFileButton, RemoveButton, SettingsGroup, AspectLabel,
     FormatLabel, BitrateLabel, AspectCombo, FormatCombo, BitrateCombo, CustomCheck, CustomBitrateEdit,
-    HalfD1Check, StartButton, TwoPassCheck, EstimateGroup, Dvd43Label, Dvd85Label, EstimateTrigger,
+    HalfD1Check, StartButton, TwoPassCheck, EstimateGroup, Dvd43Label, Dvd85Label, EstimateTrigger, LengthsLabel,
 };
 
 using Texts = std::vector<std::string>;
@@ -35,7 +35,8 @@ protected:
     // Returns once the program has finished the handler it ran and waits for messages.
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
     void StartConversion() const;   // "Start", then the window minimised
-    bool HasItsProcesses() const;   // the program started a script's interpreter that runs
+    // The program started a script's interpreter that runs.
+    bool HasItsProcesses() const { return Runs("cmd.exe", ProcessId); }
     void WaitForItsProcesses() const { gui::Require("the program's processes to end", [&] { return !HasItsProcesses(); }); }
     void RequireEstimate(const char* const (&labels)[2]) const
     {
@@ -52,11 +53,13 @@ protected:
     Texts RequireEncoderCalls(size_t count) const;
 
     // A file or folder (with the folders above it) below the scratch folder.
-    static std::string MakeFile(const std::string& relativePath);
+    static std::string MakeFile(const std::string& relativePath, const std::string& content = "video");
     static std::string MakeFolder(const std::string& relativePath);
     static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
     static std::string ReadFile(const std::string& path);
     static Texts Lines(const std::string& crLfText);
+    // A process of that program file runs, started by parent (if given), in a job (if asked).
+    static bool Runs(const char* exe, DWORD parent = 0, bool inJob = false);
 
     HANDLE Process = nullptr;
     DWORD ProcessId = 0;
