@@ -323,6 +323,7 @@ void LongLists(TBench& bench, const TFloorMemory& floor)
         for (int run = 0; run <= StartRuns; ++run) {
             const double seconds = TimedStart(program);
             program.EndScripts();
+            program.AnswerMessage();   // the stopped conversion's report
             const double floorSeconds = FloorStart(ReadFile(Script));
             if (run > 0) {
                 measured.push_back(seconds);
@@ -418,13 +419,14 @@ TLongRunSample Sample(const TProgram& program)
 }
 
 // The script has ended once its interpreter has and both passes of its one
-// file have been recorded.
+// file have been recorded; the program then reports it in a message, closed here.
 void StartAndWaitForScript(TProgram& program)
 {
     const int calls = EncoderCalls();
     TimedStart(program);
     program.WaitForScripts();
     WaitFor("the script to run the encoder twice", [&] { return EncoderCalls() == calls + 2; });
+    program.AnswerMessage();
 }
 
 void AddAndRemove(TProgram& program, const std::string& path)

@@ -166,6 +166,15 @@ std::string TProgram::MessageShown() const
     return box ? Text(GetDlgItem(box, 0xFFFF)) : std::string();
 }
 
+std::string TProgram::AnswerMessage() const
+{
+    std::string text;
+    WaitFor("a message from the program", [&] { return !(text = MessageShown()).empty(); });
+    PostMessageA(VisibleTopLevel(FProcessId, "#32770", "Spindrel"), WM_COMMAND, IDOK, 0);
+    WaitFor("the message to close", [&] { return MessageShown().empty(); });
+    return text;
+}
+
 //--- Acting as the user
 
 double TProgram::ClickInFront(HWND control)

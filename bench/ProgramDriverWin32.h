@@ -61,6 +61,9 @@ public:
     int ListCount() const;
     // The text of the message box the program shows, or "" while it shows none.
     std::string MessageShown() const;
+    // Waits for the program's message box, closes it with OK as the user does and
+    // waits until it is gone; answers its text.
+    std::string AnswerMessage() const;
 
     //--- Acting as the user
     // Restores the main window, brings it to the front and clicks in the middle

@@ -46,6 +46,9 @@ if ! spindrel_wine_ensure_prefix; then
 fi
 spindrel_wine_start_server
 spindrel_wine_hold_desktop build/win64/bin/hold_desktop.exe
+# What tools/wine-run.sh had to do about Wine's faults, one file an event.
+export SPINDREL_WINE_EVENTS=$repo/build/wine-events
+rm -rf "$SPINDREL_WINE_EVENTS"
 timings+=("wine: display + prefix + server $(seconds_since "$start")")
 
 failed=0
@@ -109,6 +112,17 @@ for preset in "${presets[@]}"; do
     echo "$preset:"
     echo "$line"
 done
+# events KIND ONE MANY: "N test program(s) <what>" for the events of that kind.
+events() {
+    local files=("$SPINDREL_WINE_EVENTS/$1".*)
+    [ -e "${files[0]}" ] || return 0
+    if [ ${#files[@]} = 1 ]; then echo "1 test program $2"; else echo "${#files[@]} test programs $3"; fi
+    head -qn 1 "${files[@]}" | sed 's/^/   /'
+}
+events restarted "started again after Wine failed to start it" "started again after Wine failed to start them"
+events ended-after-result "ended after it had written its result and did not end by itself; the result stands" \
+    "ended after they had written their results and did not end by themselves; the results stand"
+events hung "hung in its tests (failed; what Wine said is in the log above)" "hung in their tests (failed; what Wine said is in the log above)"
 if [ "$skipped" -gt 0 ]; then
     echo "Total: $passed passed, $failures failed, $skipped skipped"
 else

@@ -3,7 +3,7 @@
 # only by whoever started it.
 #
 #   spindrel_wine_env             pick the Wine mode, export WINEPREFIX and the other settings
-#   spindrel_wine                 run a Windows program (or Wine tool) with the chosen loader
+#   spindrel_wine                 run a Windows program (or Wine tool) with the loader it needs
 #   spindrel_wine_ensure_prefix   make the prefix once (parallel callers wait); fails with Wine's message
 #   spindrel_wine_start_display   start Xvfb when DISPLAY is empty
 #   spindrel_wine_server_running  true when a wineserver serves WINEPREFIX
@@ -51,8 +51,23 @@ spindrel_wine_env() {
     export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
+# In a WoW64 prefix "wine" is Wine's 32-bit loader, which cannot run a 64-bit
+# program itself: it hands it to start.exe, which starts it as a second process
+# and waits for it. That extra process has failed to start the program now and
+# then, so a 64-bit program goes to the 64-bit loader, which runs it directly.
+spindrel_wine_loader() {
+    local offset
+    if [ "$SPINDREL_WINE_MODE" = wow64 ] && [ -f "$1" ] &&
+        offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null) &&
+        [ "$(od -An -tx2 -j$((offset + 4)) -N2 "$1" 2>/dev/null)" = " 8664" ]; then
+        echo /usr/lib/wine/wine64
+    else
+        echo "$SPINDREL_WINE_LOADER"
+    fi
+}
+
 spindrel_wine() {
-    "$SPINDREL_WINE_LOADER" "$@"
+    "$(spindrel_wine_loader "$1")" "$@"
 }
 
 # The stamp's name changes whenever the preparation below does, so that older

@@ -12,6 +12,7 @@
 #include "job/PathSet.h"
 #include "wol/Dialogs.h"
 #include "wol/DroppedFiles.h"
+#include "wol/Shortcuts.h"
 
 namespace {
 
@@ -27,21 +28,22 @@ struct TAdding {
     TRefusals Refusals;
 };
 
-bool IsFolder(const TText& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.CStr());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The checks of "Add Video File" for one file. FileCount is raised before the checks
-// and lowered on each refusal, so that it always equals the number of listed files.
-void AddOneFile(void* context, const TText& path)
+// The checks of "Add Video File" for one file; a shortcut stands for its target,
+// which then goes through them all. FileCount is raised before the checks and
+// lowered on each refusal, so that it always equals the number of listed files.
+void AddOneFile(void* context, const TText& given)
 {
     TAdding& adding = *static_cast<TAdding*>(context);
     TJobSettings& job = JobSettings;
     if (adding.FirstPath.IsEmpty())
-        adding.FirstPath = path;
-    if (IsFolder(path)) {
+        adding.FirstPath = given;
+    TText path = given;
+    if (IsShortcut(given) && !ShortcutTarget(given, path)) {
+        AddRefusal(adding.Refusals, RefusedShortcut, given);
+        return;
+    }
+    const DWORD attributes = GetFileAttributesA(path.CStr());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         AddRefusal(adding.Refusals, RefusedFolder, path);
         return;
     }
@@ -49,6 +51,11 @@ void AddOneFile(void* context, const TText& path)
     job.CheckedPath = path;
     if (HasForeignCharacters(job.CheckedPath)) {
         AddRefusal(adding.Refusals, RefusedForeign, path);
+        --job.FileCount;
+        return;
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        AddRefusal(adding.Refusals, RefusedMissing, path);
         --job.FileCount;
         return;
     }
@@ -94,14 +101,28 @@ TText AddFiles(TMainForm* f, TForEach forEach)
     return adding.FirstPath;
 }
 
+// A cancel (code 0) shows nothing.
+void ShowDialogFailure(DWORD code)
+{
+    char text[48];
+    if (code == FNERR_BUFFERTOOSMALL) {
+        ShowMessage("Too many files chosen at once - choose fewer, or drop them onto the window");
+    } else if (code != 0) {
+        wsprintfA(text, "The file dialog failed (error 0x%04X)", (unsigned)code);
+        ShowMessage(text);
+    }
+}
+
 } // namespace
 
 void OnAddFile(void* context, TWidget*)
 {
     TMainForm* f = static_cast<TMainForm*>(context);
     TFileDialog* dialog = f->VideoFileDialog;
-    if (!RunFileDialog(dialog))
+    if (!RunFileDialog(dialog)) {
+        ShowDialogFailure(dialog->Error);
         return;
+    }
     // The next run offers the first file of this choice, as it does after a single
     // file, rather than the folder and names of a multiple choice.
     dialog->FileName = AddFiles(f, [dialog](auto visit, void* adding) {

@@ -2,6 +2,7 @@
 // the conversion job and show its results and messages.
 #include "app/Handlers.h"
 
+#include "app/ConversionWatch.h"
 #include "app/ListLengths.h"
 #include "app/MainForm.h"
 #include "job/ConversionScript.h"
@@ -88,20 +89,17 @@ void RefreshEstimate(TMainForm* f)
     f->EstimateTrigger->FireClick();
 }
 
-// Reads everything "Start" writes into the script and writes it. The bitrate is
-// the one ValidateStart accepted, in decimal.
-TScriptResult WriteScriptFromWindow(TMainForm* f)
+// Reads everything "Start" writes into the script and writes it; the conversion
+// keeps the files it is made of. The bitrate is the one ValidateStart accepted, in
+// decimal.
+TScriptResult WriteScriptFromWindow(TMainForm* f, TConversion& conversion)
 {
     TJobSettings& job = JobSettings;
-    TText* paths = new TText[job.FileCount];
-    for (int i = 0; i < job.FileCount; ++i)
-        paths[i] = f->FileList->GetItemText(i);
-    TScriptResult result = WriteScript(job, f->AspectCombo->GetText(), f->FormatCombo->GetText(),
-                                       job.BitrateText, f->HalfD1Check->GetChecked() == 1,
-                                       f->TwoPassCheck->GetChecked() == 1, paths, job.FileCount,
-                                       SystemJobPlatform());
-    delete[] paths;
-    return result;
+    for (int i = 0; i < conversion.Count; ++i)
+        conversion.Inputs[i] = f->FileList->GetItemText(i);
+    return WriteScript(job, f->AspectCombo->GetText(), f->FormatCombo->GetText(), job.BitrateText,
+                       f->HalfD1Check->GetChecked() == 1, f->TwoPassCheck->GetChecked() == 1,
+                       conversion.Inputs, conversion.Count, SystemJobPlatform(), conversion.Videos);
 }
 
 } // namespace
@@ -125,16 +123,18 @@ void OnStart(void* context, TWidget*)
 
     // A failed write or launch leaves the window as it is, with its list and
     // settings, so the user can mend the cause and start again.
-    const TScriptResult written = WriteScriptFromWindow(f);
+    TConversion* conversion = new TConversion(job.FileCount, job.OutputFolder);
+    const TScriptResult written = WriteScriptFromWindow(f, *conversion);
     if (!written.Succeeded()) {
-        ShowMessage("Cannot write " + job.ScriptPath + ": " + written.Text + ".");
-        return;
-    }
-    if (!LaunchScript(job, SystemJobPlatform())) {
+        ShowMessage("Cannot write " + written.Path + ": " + written.Text + ".");
+    } else if (!LaunchScript(job, SystemJobPlatform())) {
         ShowMessage("Cannot start " + job.ScriptPath + ": the shell refused to run it.");
+    } else {
+        f->MainWindow->SetWindowState(1);
+        WatchConversion(f, conversion);
         return;
     }
-    f->MainWindow->SetWindowState(1);
+    delete conversion;
 }
 
 void UpdateEstimate(void* context, TWidget*)

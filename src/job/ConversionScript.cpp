@@ -1,5 +1,6 @@
 #include "job/ConversionScript.h"
 
+#include "job/Conversion.h"
 #include "job/EncoderCommands.h"
 
 static const char NoFilesMessage[] = "You have not entered any files for conversion !!!";
@@ -90,31 +91,43 @@ TText IoErrorText(int code, TJobPlatform& platform)
     return text.Left(length);
 }
 
-// cmd.exe expands "%" in a batch file even between quotes; "%%" stands for one "%".
-static void AppendLine(TText& block, const TText& line)
+// Outside quotes cmd.exe runs what follows "&" or "|" as another command, redirects
+// at "<" or ">", drops a "^" and groups between parentheses.
+static bool IsCmdSpecial(char c)
 {
-    const char* bytes = line.CStr();
+    return c == '&' || c == '|' || c == '<' || c == '>' || c == '^' || c == '(' || c == ')';
+}
+
+// Appends the length bytes so that cmd.exe reads them back as they are: it expands
+// "%" in a batch file even between quotes, and "%%" stands for one "%". Text outside
+// quotes gets a "^" before each of cmd.exe's special characters.
+static void AppendEscaped(TText& block, const char* bytes, int length, bool quoted = true)
+{
     int start = 0;
-    for (int pos = 0; pos < line.Length(); ++pos) {
-        if (bytes[pos] == '%') {
-            block.Append(bytes + start, pos + 1 - start);
-            block += '%';
-            start = pos + 1;
+    for (int pos = 0; pos < length; ++pos) {
+        if (bytes[pos] == '%' || (!quoted && IsCmdSpecial(bytes[pos]))) {
+            block.Append(bytes + start, pos - start);
+            block += bytes[pos] == '%' ? '%' : '^';
+            start = pos;
         }
     }
-    block.Append(bytes + start, line.Length() - start);
+    block.Append(bytes + start, length - start);
+}
+
+static void AppendLine(TText& block, const TText& line)
+{
+    AppendEscaped(block, line.CStr(), line.Length());
     block += "\r\n";
 }
 
-// cd takes a plain folder name with its spaces as it is, but cmd.exe would run
-// what follows "&" or "|" as another command, redirect at "<" or ">", and drop a
-// "^"; between quotes they are plain characters.
+// cd takes a plain folder name with its spaces and parentheses as it is, but not
+// cmd.exe's other special characters; between quotes they are plain characters.
 static TText CdLine(const TJobSettings& settings)
 {
     const TText& name = settings.CdSegment;
     for (int pos = 1; pos <= name.Length(); ++pos) {
         const char c = name.At(pos);
-        if (c == '&' || c == '|' || c == '<' || c == '>' || c == '^')
+        if (c != '(' && c != ')' && IsCmdSpecial(c))
             return "cd " + settings.Quote + name + settings.Quote;
     }
     return "cd " + name;
@@ -144,16 +157,52 @@ static TText DescentLines(TJobSettings& settings)
     return lines;
 }
 
+// The command that appends a line to the conversion's record at path, up to the
+// record's words. The path is quoted, as the script's other paths are; the
+// redirection comes first, so that a number before it is never taken for a handle
+// ("echo 3 1>>file").
+static TText RecordCommand(const TText& path)
+{
+    TText command = ">>\"";
+    AppendEscaped(command, path.CStr(), path.Length());
+    command += "\" echo ";
+    return command;
+}
+
+// The lines that begin file k's block: its title, which the console window and its
+// taskbar button show ("[3/12] holiday.avi - Spindrel"), then the record of its
+// start, from titleEnd on.
+static void AppendFileStart(TText& block, const TText& path, int k, int count, const TText& titleEnd)
+{
+    const char* name = path.CStr() + path.Length();
+    while (name > path.CStr() && name[-1] != '\\')
+        --name;
+    block += "title ";
+    AppendProgress(block, k, count);
+    AppendEscaped(block, name, static_cast<int>(path.CStr() + path.Length() - name), false);
+    block += titleEnd;
+    AppendInteger(block, k);
+    block += "\r\n";
+}
+
 // The script goes to the file in pieces of about this size: a long list costs a
 // few calls, not one per file.
 static const int WriteChunk = 64 * 1024;
 
 TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const TText& formatText,
                           const TText& presetBitrateText, bool halfD1, bool twoPass,
-                          const TText* paths, int count, TJobPlatform& platform)
+                          const TText* paths, int count, TJobPlatform& platform, TText* videos)
 {
+    // A record left by an earlier script would be read as the new one's.
     TScriptResult result;
-    result.Code = platform.CreateOutput(settings.ScriptPath);
+    result.Path = settings.OutputFolder;
+    result.Path += RecordName;
+    const TText record = RecordCommand(result.Path);
+    result.Code = platform.RemoveFile(result.Path);
+    if (result.Succeeded()) {
+        result.Path = settings.ScriptPath;
+        result.Code = platform.CreateOutput(settings.ScriptPath);
+    }
     if (!result.Succeeded()) {
         result.Text = IoErrorText(result.Code, platform);
         return result;
@@ -162,17 +211,37 @@ TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const
     CaptureEncoderSettings(settings, aspectText, formatText, presetBitrateText, halfD1);
     const TOutputNumbers numbers(settings, paths, count);
     const TText descent = DescentLines(settings);
+    TText titleEnd = " - Spindrel\r\n";
+    titleEnd += record;
+    titleEnd += "start ";
+    // Records each encoder run's exit code that is not 0: "if errorlevel 1" would
+    // miss the negative code of a crash.
+    TText failCheck = "if not %errorlevel%==0 ";
+    failCheck += record;
+    failCheck += "fail %errorlevel%\r\n";
     TText pending;
     for (settings.ItemIndex = 1; settings.ItemIndex <= count && result.Succeeded();
          ++settings.ItemIndex) {
-        BuildCommandLines(settings, paths[settings.ItemIndex - 1], twoPass,
-                          numbers[settings.ItemIndex - 1]);
+        const int k = settings.ItemIndex;
+        BuildCommandLines(settings, paths[k - 1], twoPass, numbers[k - 1]);
+        if (videos) {
+            videos[k - 1] = settings.OutputFolder;
+            videos[k - 1] += settings.BaseName;
+            videos[k - 1] += ".m2v";
+        }
+        AppendFileStart(pending, paths[k - 1], k, count, titleEnd);
         pending += descent;
         if (twoPass) {
             AppendLine(pending, settings.Pass1Command);
+            pending += failCheck;
             AppendLine(pending, settings.Pass2Command);
         } else {
             AppendLine(pending, settings.OnePassCommand);
+        }
+        pending += failCheck;
+        if (k == count) {
+            pending += record;
+            pending += "end\r\n";
         }
         if (pending.Length() >= WriteChunk || settings.ItemIndex == count) {
             result.Code = platform.WriteOutput(pending.CStr(), pending.Length());

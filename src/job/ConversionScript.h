@@ -24,6 +24,9 @@ struct TScriptResult {
     int Code = 0;
     // The error's text for the user; empty on success.
     TText Text;
+    // The file that could not be written: the script, or an old record of the
+    // conversion that could not be removed.
+    TText Path;
 
     bool Succeeded() const { return Code == 0; }
 };
@@ -35,11 +38,14 @@ struct TScriptResult {
 TText IoErrorText(int code, TJobPlatform& platform);
 
 // Writes "convert.bat" at ScriptPath: for each of the count paths, the lines that
-// change to the DVD Flick folder and run the encoder. On failure the half-written
-// file is removed, and nothing must be launched.
+// change to the DVD Flick folder and run the encoder, and around them the lines
+// that show the progress in the console's title and keep the conversion's record
+// (Conversion.h), whose old file is removed first. On failure the half-written file
+// is removed, and nothing must be launched. videos, when given, receives the path of
+// the video each input becomes.
 TScriptResult WriteScript(TJobSettings& settings, const TText& aspectText, const TText& formatText,
                           const TText& presetBitrateText, bool halfD1, bool twoPass,
-                          const TText* paths, int count, TJobPlatform& platform);
+                          const TText* paths, int count, TJobPlatform& platform, TText* videos = nullptr);
 
 // Hands the script at ScriptPath to the shell, which keeps its run for ValidateStart
 // to watch; false when the shell refuses it.

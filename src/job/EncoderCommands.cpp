@@ -61,6 +61,7 @@ namespace {
 
 // File names compared ignoring ASCII case, kept in a hash table so that a long
 // list is not compared name by name with every other (the names stay the caller's).
+// Each name held carries the next number to try for a repeat of it.
 class TFileNameSet {
 public:
     explicit TFileNameSet(int count)
@@ -69,16 +70,23 @@ public:
         while (size < 2 * count)
             size *= 2;
         FMask = static_cast<unsigned>(size - 1);
-        FSlots = new const TText*[size]();
+        FSlots = new TSlot[size]();
     }
     ~TFileNameSet() { delete[] FSlots; }
     TFileNameSet(const TFileNameSet&) = delete;
     TFileNameSet& operator=(const TFileNameSet&) = delete;
 
-    bool Contains(const TText& name) const { return FSlots[Slot(name)] != nullptr; }
-    void Add(const TText& name) { FSlots[Slot(name)] = &name; }
+    bool Contains(const TText& name) const { return FSlots[Slot(name)].Name != nullptr; }
+    void Add(const TText& name) { FSlots[Slot(name)] = {&name, 2}; }
+    // The number a repeat of name, which is held, tries first.
+    int& NextNumber(const TText& name) { return FSlots[Slot(name)].NextNumber; }
 
 private:
+    struct TSlot {
+        const TText* Name;
+        int NextNumber;
+    };
+
     // The slot that holds the name, or the empty one where it belongs.
     unsigned Slot(const TText& name) const
     {
@@ -86,12 +94,12 @@ private:
         for (int pos = 1; pos <= name.Length(); ++pos)
             hash = (hash ^ static_cast<unsigned char>(UpperAscii(name.At(pos)))) * 16777619u;
         unsigned slot = hash & FMask;
-        while (FSlots[slot] && !SameFileName(*FSlots[slot], name))
+        while (FSlots[slot].Name && !SameFileName(*FSlots[slot].Name, name))
             slot = (slot + 1) & FMask;
         return slot;
     }
 
-    const TText** FSlots;
+    TSlot* FSlots;
     unsigned FMask;
 };
 
@@ -102,7 +110,9 @@ TOutputNumbers::TOutputNumbers(TJobSettings& settings, const TText* paths, int c
 {
     // A new name must avoid every base name the paths give and every name handed
     // out so far. A repeated base name is always among the names handed out, as
-    // its first use keeps it and new names avoid all base names.
+    // its first use keeps it and new names avoid all base names. A number refused
+    // once stays refused, as both sets only grow: each repeat goes on from the
+    // number after the last one its name was given, so that the work stays linear.
     TText* derived = new TText[count > 0 ? count : 1];
     TText* given = new TText[count > 0 ? count : 1];
     TFileNameSet derivedNames(count);
@@ -115,13 +125,12 @@ TOutputNumbers::TOutputNumbers(TJobSettings& settings, const TText* paths, int c
     for (int i = 0; i < count; ++i) {
         FNumbers[i] = 0;
         given[i] = derived[i];
-        for (int number = 2; givenNames.Contains(derived[i]); ++number) {
-            const TText candidate = derived[i] + "_" + IntegerToText(number);
-            if (!derivedNames.Contains(candidate) && !givenNames.Contains(candidate)) {
-                FNumbers[i] = number;
-                given[i] = candidate;
-                break;
-            }
+        if (givenNames.Contains(derived[i])) {
+            int& next = givenNames.NextNumber(derived[i]);
+            do
+                given[i] = derived[i] + "_" + IntegerToText(next++);
+            while (derivedNames.Contains(given[i]) || givenNames.Contains(given[i]));
+            FNumbers[i] = next - 1;
         }
         givenNames.Add(given[i]);
     }

@@ -8,23 +8,26 @@ namespace {
 // when hundreds of files are refused at once.
 const int MaxListed = 10;
 
-const char* const FolderSuffix = " is a folder, not a video file";
+// The reasons that follow each path on its own line; the others head a group.
+const char* const Suffixes[RefusalReasonCount] = {
+    " is a folder, not a video file", " is a shortcut that cannot be followed", " cannot be found",
+};
 const char* const ForeignText = "Please do not use foreign characters in path and files names";
 const char* const DuplicateText = "This file already exists";
 
 TText SingleMessage(TRefusalReason reason, const TText& path)
 {
-    if (reason == RefusedFolder)
-        return path + FolderSuffix;
+    if (Suffixes[reason])
+        return path + Suffixes[reason];
     if (reason == RefusedForeign)
         return ForeignText;
     return DuplicateText + TText(": ") + path;
 }
 
-// Above each group's paths; a folder's line names its reason itself.
+// Above each group's paths; a line that names its reason itself has none.
 TText Heading(int reason)
 {
-    if (reason == RefusedFolder)
+    if (Suffixes[reason])
         return TText();
     return (reason == RefusedForeign ? ForeignText : DuplicateText) + TText(":\n");
 }
@@ -40,7 +43,7 @@ void AddRefusal(TRefusals& refusals, TRefusalReason reason, const TText& path)
     TText& lines = refusals.Lines[reason];
     if (!lines.IsEmpty())
         lines += '\n';
-    lines += reason == RefusedFolder ? path + FolderSuffix : path;
+    lines += Suffixes[reason] ? path + Suffixes[reason] : path;
 }
 
 TText RefusalMessage(const TRefusals& refusals)

@@ -6,7 +6,9 @@
 #include "runtime/Text.h"
 
 // In the order their groups appear in the message.
-enum TRefusalReason { RefusedFolder, RefusedForeign, RefusedDuplicate, RefusalReasonCount };
+enum TRefusalReason {
+    RefusedFolder, RefusedShortcut, RefusedMissing, RefusedForeign, RefusedDuplicate, RefusalReasonCount
+};
 
 struct TRefusals {
     int Count = 0;

@@ -1,6 +1,6 @@
-// What the conversion job needs from the operating system: a file-exists test, one
-// output file at a time, and the shell. Behind an interface so that the job's tests
-// run natively and can watch or fail any call.
+// What the conversion job needs from the operating system: file tests, reading a
+// small file, one output file at a time, and the shell. Behind an interface so that
+// the job's tests run natively and can watch or fail any call.
 #pragma once
 
 #include "runtime/Text.h"
@@ -9,6 +9,10 @@ class TJobPlatform {
 public:
     // True when path names a file; a folder of that name does not count.
     virtual bool FileExists(const TText& path) = 0;
+    // True when path names a file that holds at least one byte.
+    virtual bool IsNonEmptyFile(const TText& path) = 0;
+    // The whole content of the file at path; false when it cannot be read.
+    virtual bool ReadWhole(const TText& path, TText& content) = 0;
 
     // The output file calls return 0, or the Windows error code of the failure
     // (101 when the disk is full).
@@ -18,7 +22,8 @@ public:
     // Releases the file whatever the result.
     virtual int CloseOutput() = 0;
 
-    virtual void RemoveFile(const TText& path) = 0;
+    // 0 also when there is no such file, or no such folder.
+    virtual int RemoveFile(const TText& path) = 0;
     // The system's own description of an output-file failure code, in the user's
     // language and as the system words it; empty when the system has none.
     virtual TText ErrorText(int code) = 0;

@@ -51,6 +51,26 @@ public:
         return stat(path.CStr(), &info) == 0 && !S_ISDIR(info.st_mode);
     }
 
+    bool IsNonEmptyFile(const TText& path) override
+    {
+        struct stat info;
+        return stat(path.CStr(), &info) == 0 && !S_ISDIR(info.st_mode) && info.st_size > 0;
+    }
+
+    bool ReadWhole(const TText& path, TText& content) override
+    {
+        const int file = open(path.CStr(), O_RDONLY | O_CLOEXEC);
+        if (file < 0)
+            return false;
+        content.Clear();
+        char buffer[4096];
+        ssize_t got;
+        while ((got = read(file, buffer, sizeof buffer)) > 0)
+            content.Append(buffer, static_cast<int>(got));
+        close(file);
+        return got == 0;
+    }
+
     int CreateOutput(const TText& path) override
     {
         FFile = open(path.CStr(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -73,7 +93,10 @@ public:
         return result == 0 ? 0 : FailureCode();
     }
 
-    void RemoveFile(const TText& path) override { unlink(path.CStr()); }
+    int RemoveFile(const TText& path) override
+    {
+        return unlink(path.CStr()) == 0 || errno == ENOENT || errno == ENOTDIR ? 0 : FailureCode();
+    }
 
     // The codes are Windows codes, which this system has no words for.
     TText ErrorText(int) override { return TText(); }

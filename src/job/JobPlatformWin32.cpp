@@ -15,6 +15,28 @@ int FailureCode()
     return static_cast<int>(error);
 }
 
+// The whole file at path, or (whole false) a first piece of it, in content; false
+// when it cannot be read. Shared every way: the script may append to the file
+// while it is read.
+bool Read(const TText& path, TText& content, bool whole)
+{
+    HANDLE file = CreateFileA(path.CStr(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    content.Clear();
+    char piece[1024];
+    DWORD got;
+    BOOL read;
+    while ((read = ReadFile(file, piece, sizeof piece, &got, nullptr)) && got) {
+        content.Append(piece, static_cast<int>(got));
+        if (!whole)
+            break;
+    }
+    CloseHandle(file);
+    return read;
+}
+
 class TWin32JobPlatform final : public TJobPlatform {
 public:
     bool FileExists(const TText& path) override
@@ -22,6 +44,14 @@ public:
         const DWORD attributes = GetFileAttributesA(path.CStr());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
+
+    bool IsNonEmptyFile(const TText& path) override
+    {
+        TText start;
+        return Read(path, start, false) && !start.IsEmpty();
+    }
+
+    bool ReadWhole(const TText& path, TText& content) override { return Read(path, content, true); }
 
     // Windows refuses to replace a read-only file, but Wine running as root lets
     // the open through; the attribute is checked first so that a read-only
@@ -52,7 +82,13 @@ public:
         return closed ? 0 : FailureCode();
     }
 
-    void RemoveFile(const TText& path) override { DeleteFileA(path.CStr()); }
+    int RemoveFile(const TText& path) override
+    {
+        if (DeleteFileA(path.CStr()))
+            return 0;
+        const int code = FailureCode();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? 0 : code;
+    }
 
     TText ErrorText(int code) override
     {

@@ -26,7 +26,7 @@ void SetCurrentChar(TJobSettings& settings, char c)
 bool HasForeignCharacters(const TText& text)
 {
     for (int pos = 1; pos <= text.Length(); ++pos)
-        if (static_cast<unsigned char>(text.At(pos)) > 126)
+        if (static_cast<unsigned char>(text.At(pos)) > 126 || text.At(pos) == '?')
             return true;
     return false;
 }
@@ -98,7 +98,7 @@ int ParseInteger(const TText& text, int& value)
     return 0;
 }
 
-TText IntegerToText(int value)
+void AppendInteger(TText& text, int value)
 {
     char digits[12];
     int start = sizeof digits;
@@ -110,5 +110,12 @@ TText IntegerToText(int value)
     } while (magnitude != 0);
     if (value < 0)
         digits[--start] = '-';
-    return TText(digits + start, static_cast<int>(sizeof digits) - start);
+    text.Append(digits + start, static_cast<int>(sizeof digits) - start);
+}
+
+TText IntegerToText(int value)
+{
+    TText text;
+    AppendInteger(text, value);
+    return text;
 }

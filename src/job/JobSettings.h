@@ -50,7 +50,8 @@ extern TJobSettings JobSettings;
 
 void InitJobSettings(TJobSettings& settings);
 
-// True when the text holds a byte above 126: such paths are refused.
+// True when the text holds a byte above 126, or "?", which no Windows name holds:
+// the ANSI calls leave it for a character outside the code page. Such paths are refused.
 bool HasForeignCharacters(const TText& text);
 
 // True when the path begins with a drive letter, a colon and a backslash ("C:\"):
@@ -66,6 +67,8 @@ bool StartsWithDriveRoot(const TText& path);
 int ParseInteger(const TText& text, int& value);
 
 TText IntegerToText(int value);
+// The same appended to text, without a text of its own in between.
+void AppendInteger(TText& text, int value);
 
 // CurrentChar := the one character c, in CurrentChar's own buffer: the scans that
 // examine a text character by character allocate nothing per character.

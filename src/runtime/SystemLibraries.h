@@ -12,6 +12,7 @@
 struct TDialogFunctions {
     decltype(&::GetOpenFileNameA) GetOpenFileNameA;
     decltype(&::GetSaveFileNameA) GetSaveFileNameA;
+    decltype(&::CommDlgExtendedError) CommDlgExtendedError;
 };
 
 struct TShellFunctions {
@@ -24,6 +25,7 @@ struct TShellFunctions {
 };
 
 struct TComFunctions {
+    decltype(&::CoCreateInstance) CoCreateInstance;
     decltype(&::CoInitialize) CoInitialize;
     decltype(&::CoTaskMemFree) CoTaskMemFree;
     decltype(&::CoUninitialize) CoUninitialize;

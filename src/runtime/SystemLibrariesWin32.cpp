@@ -24,25 +24,28 @@ const TFunctions* Bind(TFunctions& functions, bool& bound, const char* library,
 
 }
 
+// The names are static arrays: as constants they stay out of the exe's writable data.
 const TDialogFunctions* DialogFunctions()
 {
     static TDialogFunctions functions;
     static bool bound;
-    return Bind(functions, bound, "comdlg32.dll", {"GetOpenFileNameA", "GetSaveFileNameA"});
+    static const char* const names[] = {"GetOpenFileNameA", "GetSaveFileNameA", "CommDlgExtendedError"};
+    return Bind(functions, bound, "comdlg32.dll", names);
 }
 
 const TShellFunctions* ShellFunctions()
 {
     static TShellFunctions functions;
     static bool bound;
-    return Bind(functions, bound, "shell32.dll",
-                {"ShellExecuteA", "ShellExecuteExA", "DragQueryFileA", "DragFinish",
-                 "SHBrowseForFolderA", "SHGetPathFromIDListA"});
+    static const char* const names[] = {"ShellExecuteA", "ShellExecuteExA", "DragQueryFileA", "DragFinish",
+                                        "SHBrowseForFolderA", "SHGetPathFromIDListA"};
+    return Bind(functions, bound, "shell32.dll", names);
 }
 
 const TComFunctions* ComFunctions()
 {
     static TComFunctions functions;
     static bool bound;
-    return Bind(functions, bound, "ole32.dll", {"CoInitialize", "CoTaskMemFree", "CoUninitialize"});
+    static const char* const names[] = {"CoCreateInstance", "CoInitialize", "CoTaskMemFree", "CoUninitialize"};
+    return Bind(functions, bound, "ole32.dll", names);
 }

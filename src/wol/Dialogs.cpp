@@ -135,15 +135,19 @@ static TText MakeFilterList(const TText& filter)
     return list;
 }
 
+// Room for thousands of files chosen at once (about 10,000 with names of 100
+// characters); the buffer lives only while the dialog runs.
+const int MultiSelectBufferSize = 1 << 20;
+
 // FileName holds the choice afterwards, or is empty after a cancel or a failure.
 bool RunFileDialog(TFileDialog* dialog)
 {
     DWORD flags = OptionsToFlags(dialog->Options, FileFlags, sizeof FileFlags / sizeof *FileFlags)
         | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING;
     bool multiSelect = (flags & OFN_ALLOWMULTISELECT) != 0;
-    int size = multiSelect ? 0xFFF0 : 0x106;
+    int size = multiSelect ? MultiSelectBufferSize : 0x106;
 
-    TText buffer;
+    TText buffer;   // zeros past the initial name
     buffer.Resize(size);
     char* file = buffer.Data();
     int n = dialog->FileName.Length() < size - 1 ? dialog->FileName.Length() : size - 1;
@@ -171,12 +175,21 @@ bool RunFileDialog(TFileDialog* dialog)
     const TDialogFunctions* dialogs = DialogFunctions();
     BOOL chosen = dialogs && (dialog->OpenDialog ? dialogs->GetOpenFileNameA(&ofn)
                                                  : dialogs->GetSaveFileNameA(&ofn));
+    dialog->Error = chosen ? 0 : dialogs ? dialogs->CommDlgExtendedError() : CDERR_DIALOGFAILURE;
+    // Wine cuts a choice too long for the buffer where the buffer ends, without
+    // its closing NUL, and reports success.
+    if (chosen && file[size - 1]) {
+        chosen = FALSE;
+        dialog->Error = FNERR_BUFFERTOOSMALL;
+    }
     if (chosen) {
         dialog->FilterIndex = (int)ofn.nFilterIndex;
         dialog->ReadOnly = (ofn.Flags & OFN_READONLY) != 0;
-        // A multiple choice comes as folder, NUL, name, NUL, ..., NUL, NUL: one
-        // text with CR between the parts.
-        if (multiSelect) {
+        // Several files come as folder, NUL, name, NUL, ..., NUL, NUL, and exactly
+        // then a NUL stands before the first name: one text with CR between the
+        // parts. One file comes as its path, and what follows its NUL may be left
+        // from a longer initial name.
+        if (multiSelect && ofn.nFileOffset > 0 && !file[ofn.nFileOffset - 1]) {
             for (int i = 0; i + 1 < size && (file[i] || file[i + 1]); ++i) {
                 if (!file[i])
                     file[i] = '\r';

@@ -36,6 +36,7 @@ public:
     uint16_t Options;
     HWND Owner;
     bool ReadOnly;
+    DWORD Error;             // after a run: 0, or why the dialog failed (CommDlgExtendedError)
 };
 
 TFolderDialog* NewFolderDialog(const TText& title, uint16_t options);
@@ -46,6 +47,8 @@ TText FolderPath(TFolderDialog* dialog);
 const uint16_t FileOptionMultiSelect = 1 << 6;
 
 TFileDialog* NewFileDialog(const TText& title, const TText& initialDir, uint16_t options);
+// False after a cancel, and after a failure, which Error then names: a cancel is
+// never confused with a choice lost.
 bool RunFileDialog(TFileDialog* dialog);
 
 int MessageBox(const TText& text, UINT flags);

@@ -15,7 +15,7 @@ static void RemoveLeftovers(HANDLE program)
     TerminateProcess(program, 255);
     WaitForSingleObject(program, INFINITE);
     DeleteFileA((EncoderLog + std::string(".hold")).c_str());
-    for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\Program Files\\DVD Flick"})
+    for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\convert.log", "C:\\*.m2v", "C:\\Program Files\\DVD Flick"})
         gui::Require(std::string("the removal of ") + path, [&] {
             const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
             SHFILEOPSTRUCTA remove = {};
@@ -61,16 +61,17 @@ void AppTest::StartConversion() const
 }
 
 // By name: Wine reuses process numbers, and a child of the number's earlier owner may run.
-bool AppTest::Runs(const char* exe, DWORD parent, bool inJob)
+DWORD AppTest::Running(const char* exe, DWORD parent, bool inJob)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    bool found = false;
+    DWORD found = 0;
     for (BOOL more = Process32First(snapshot, &entry), jobbed; more && !found; more = Process32Next(snapshot, &entry)) {
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
-        found = (!parent || entry.th32ParentProcessID == parent) && lstrcmpiA(entry.szExeFile, exe) == 0 &&
-                (!inJob || (IsProcessInJob(process, nullptr, &jobbed) && jobbed));
+        if ((!parent || entry.th32ParentProcessID == parent) && !lstrcmpiA(entry.szExeFile, exe) &&
+            (!inJob || (IsProcessInJob(process, nullptr, &jobbed) && jobbed)))
+            found = entry.th32ProcessID;
         CloseHandle(process);
     }
     CloseHandle(snapshot);

@@ -1,7 +1,7 @@
 // The fixture of the end-to-end tests: each test starts its own spindrel.exe (fresh
 // state) and works in the scratch folder C:\spindrel-e2e. What a test may leave in
-// the shared Wine prefix (the scratch folder, C:\convert.bat, the test encoder in
-// the default DVD Flick folder) is removed before and after it.
+// the shared Wine prefix (the scratch folder, C:\convert.bat and what it made, the
+// test encoder in the default DVD Flick folder) is removed before and after it.
 #pragma once
 
 #include "support/GuiDriverWin32.h"
@@ -35,8 +35,9 @@ protected:
     // Returns once the program has finished the handler it ran and waits for messages.
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
     void StartConversion() const;   // "Start", then the window minimised
-    // The program started a script's interpreter that runs.
-    bool HasItsProcesses() const { return Runs("cmd.exe", ProcessId); }
+    // The running interpreter of a script the program started, or 0.
+    DWORD Interpreter() const { return Running("cmd.exe", ProcessId); }
+    bool HasItsProcesses() const { return Interpreter() != 0; }
     void WaitForItsProcesses() const { gui::Require("the program's processes to end", [&] { return !HasItsProcesses(); }); }
     void RequireEstimate(const char* const (&labels)[2]) const
     {
@@ -58,8 +59,9 @@ protected:
     static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
     static std::string ReadFile(const std::string& path);
     static Texts Lines(const std::string& crLfText);
-    // A process of that program file runs, started by parent (if given), in a job (if asked).
-    static bool Runs(const char* exe, DWORD parent = 0, bool inJob = false);
+    // A running process of that program file, started by parent (if given), in a job
+    // (if asked); 0 when there is none.
+    static DWORD Running(const char* exe, DWORD parent = 0, bool inJob = false);
 
     HANDLE Process = nullptr;
     DWORD ProcessId = 0;

@@ -33,7 +33,7 @@ TEST_F(Lengths, AreReadSummedUpAndComparedWithTheDiscs)
         return ShowsRed(Ctl(Dvd43Label)) == red43 && ShowsRed(Ctl(Dvd85Label)) == red85; }); };
     EXPECT_EQ(Text(LengthsLabel), "");
     const std::string a = MakeFile("a.avi", "Duration: 01:30:00.50"), b = MakeFile("b.avi", "Duration: N/A"),
-                      c = MakeFile("c.avi", "Duration: 02:00:00.00"), d = MakeFile("d.avi"),
+                      c = MakeFile("c-held.avi", "Duration: 02:00:00.00"), d = MakeFile("d-held.avi"),
                       e = MakeFile("e.avi", "Duration: 00:30:00.00"), flick = MakeFolder("Flick");
     DropFiles({a});
     line("Lengths unknown: no ffmpeg.exe in C:\\Program Files\\DVD Flick\\");
@@ -42,7 +42,7 @@ TEST_F(Lengths, AreReadSummedUpAndComparedWithTheDiscs)
     gui::ChooseFolder(gui::WaitForDialog(ProcessId, nullptr, "Select a DVD Flick Folder"), flick);
     line("1 file, 1 Hr 30 min 0 sec: DVD 4,3 GB up to 5922 kBits, DVD 8,5 GB up to 9000 kBits.");
     red(true, false);
-    const std::string hold = MakeFile("c.avi.hold");
+    const std::string hold = MakeFile("ffmpeg.log.hold");
     DropFiles({b, c});
     line("Reading lengths: 2 of 3 files...");
     ClickItem(2);
@@ -59,10 +59,10 @@ TEST_F(Lengths, AreReadSummedUpAndComparedWithTheDiscs)
     red(true, true);
     StepComboTo(BitrateCombo, 2);
     red(true, false);
-    MakeFile("d.avi.hold");
+    MakeFile("ffmpeg.log.hold");
     DropFiles({d});
     line("Reading lengths: 4 of 5 files...");
-    gui::Require("the encoder to run in its job", [&] { return Runs("ffmpeg.exe", 0, true); });
+    gui::Require("the encoder to run in its job", [&] { return Running("ffmpeg.exe", 0, true) != 0; });
     TerminateProcess(Process, 1);
-    gui::Require("no encoder left", [&] { return !Runs("ffmpeg.exe"); });
+    gui::Require("no encoder left", [&] { return !Running("ffmpeg.exe"); });
 }

@@ -115,12 +115,12 @@ TEST_F(MainWindowTest, StartsLaidOutTabsRoundOpensTheHelpPagesAndEndsWithZero)
               Texts({"https://www.spindrel.example/videoguides/spindrel.html", "http://www.dvdflick.net/download.php"}));
 
     InstallEncoder();
-    MakeFile("held.avi.hold");
+    MakeFile("ffmpeg.log.hold");
     DropFiles({MakeFile("held.avi")});
     gui::Require("the length being read", [&] { return Text(LengthsLabel) == "Reading lengths: 0 of 1 file..."; });
     PostMessageA(Main, WM_SYSCOMMAND, SC_CLOSE, 0);   // what the close box sends
     DWORD code = STILL_ACTIVE;
     gui::Require("the program to end", [&] { return GetExitCodeProcess(Process, &code) && code != STILL_ACTIVE; });
     EXPECT_EQ(code, 0u);
-    EXPECT_FALSE(Runs("ffmpeg.exe")) << "closing during a reading leaves its encoder running";
+    EXPECT_FALSE(Running("ffmpeg.exe")) << "closing during a reading leaves its encoder running";
 }

@@ -47,7 +47,7 @@ TEST_F(StartTest, ChecksFoldersTheScriptAndARunningConversion)
     EXPECT_FALSE(HasDialog() || Exists(output + "\\convert.bat") || Minimised());
 
     InstallEncoder(flick);
-    const std::string hold = MakeFile("ffmpeg.log.hold"), first = MakeFile("A\\clip.avi"), second = MakeFile("B\\clip.avi");
+    const std::string hold = MakeFile("ffmpeg.log.hold"), first = MakeFile("A held\\clip.avi"), second = MakeFile("B\\clip.avi");
     gui::Click(Ctl(CustomCheck));
     AddVideoFile(first);
     AddVideoFile(second);
@@ -59,12 +59,14 @@ TEST_F(StartTest, ChecksFoldersTheScriptAndARunningConversion)
     StartConversion();
     EXPECT_EQ(Text(OutputFolderEdit), output + "\\");
     Texts lines;
-    for (const std::string& input : {first, second})
-        lines.push_back("C:\r\ncd C:\\\r\ncd spindrel-e2e\r\ncd Flick Dir\r\nffmpeg.exe -i \"" + input + "\" -target pal-dvd "
-                        "-minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod "
-                        "lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 352x576 -an -ilme -o -y \"" + output + "\\clip_avi" +
-                        (lines.empty() ? "" : "_2") + ".m2v\"\r\n");
-    EXPECT_EQ(ReadFile(output + "\\convert.bat"), lines[0] + lines[1]);
+    const std::string record = ">>\"" + output + "\\convert.log\" echo ";
+    for (const std::string k : {"1", "2"})
+        lines.push_back("title [" + k + "/2] clip.avi - Spindrel\r\n" + record + "start " + k + "\r\nC:\r\ncd C:\\\r\ncd spindrel-e2e\r\n"
+                        "cd Flick Dir\r\nffmpeg.exe -i \"" + (k == "1" ? first : second) + "\" -target pal-dvd -minrate 6000k "
+                        "-maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold "
+                        "-5000 -bf 1  -aspect 16:9 -s 352x576 -an -ilme -o -y \"" + output + "\\clip_avi" + (k == "1" ? "" : "_2") +
+                        ".m2v\"\r\nif not %errorlevel%==0 " + record + "fail %errorlevel%\r\n");
+    EXPECT_EQ(ReadFile(output + "\\convert.bat"), lines[0] + lines[1] + record + "end\r\n");
     EXPECT_FALSE(Exists("C:\\convert.bat"));
     RequireEncoderCalls(1);
 
@@ -78,12 +80,15 @@ TEST_F(StartTest, ChecksFoldersTheScriptAndARunningConversion)
     gui::Press(box, "OK");
     Sync();
     EXPECT_FALSE(HasDialog() || Minimised() || !IsWindowEnabled(Main));
-    EXPECT_EQ(ReadFile(output + "\\convert.bat"), lines[0] + lines[1]);
+    EXPECT_EQ(ReadFile(output + "\\convert.bat"), lines[0] + lines[1] + record + "end\r\n");
     DeleteFileA(hold.c_str());
     WaitForItsProcesses();
-    EXPECT_EQ(RequireEncoderCalls(2), Texts({Lines(lines[0])[4], "cwd=" + flick, Lines(lines[1])[4], "cwd=" + flick}));
+    EXPECT_EQ(RequireEncoderCalls(2), Texts({Lines(lines[0])[6], "cwd=" + flick, Lines(lines[1])[6], "cwd=" + flick}));
+    EXPECT_EQ(AnswerMessageBox(), "Conversion finished: 2 of 2 videos written to " + output + "\\.");
     StartConversion();
     EXPECT_EQ(RequireEncoderCalls(5).size(), 10u) << "three files, one pass";
+    EXPECT_EQ(AnswerMessageBox(), "Conversion finished: 3 of 3 videos written to " + output + "\\.");
+    EXPECT_FALSE(Minimised() || HasItsProcesses() || gui::Text(Main) != "Spindrel");
 }
 
 // Each way the script's write fails, with the words the user reads after "Cannot
@@ -106,10 +111,11 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
     ULARGE_INTEGER size;
     const bool disk = GetDiskFreeSpaceExA(SMALL_DISK_DIR, nullptr, &size, nullptr) && size.QuadPart < 1024 * 1024;
     HANDLE held = INVALID_HANDLE_VALUE;
+    const auto hold = [&](const std::string& path) { held = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr); };
     const struct {
         std::string Folder;
         std::function<void(const std::string& folder)> Spoil, Mend;
-        const char* Text;
+        const char *Text, *File = "convert.bat";
     } faults[] = {
         {MakeFolder("Gone"), [](auto& f) { RemoveDirectoryA(f.c_str()); }, [](auto& f) { CreateDirectoryA(f.c_str(), nullptr); },
          "Invalid filename"},
@@ -119,8 +125,10 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
              SetFileAttributesA(script(f).c_str(), FILE_ATTRIBUTE_READONLY);
          },
          [&](auto& f) { SetFileAttributesA(script(f).c_str(), FILE_ATTRIBUTE_NORMAL); }, "File access denied"},
-        {MakeFolder("Held"), [&](auto& f) { held = CreateFileA(script(f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr); },
-         [&](auto&) { CloseHandle(held); }, "Sharing violation"},
+        {MakeFolder("Held"), [&](auto& f) { hold(script(f)); }, [&](auto&) { CloseHandle(held); }, "Sharing violation"},
+        // An earlier conversion's record that cannot be removed is named itself.
+        {MakeFolder("Held record"), [&](auto& f) { hold(f + "\\convert.log"); }, [&](auto&) { CloseHandle(held); }, "Sharing violation",
+         "convert.log"},
         {MakeFolder("Taken"), [&](auto& f) { CreateDirectoryA(script(f).c_str(), nullptr); },
          [&](auto& f) { RemoveDirectoryA(script(f).c_str()); }, "File access denied"},
         {disk ? SMALL_DISK_DIR : "",
@@ -132,9 +140,9 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
              CloseHandle(file);
          },
          [](auto& f) { DeleteFileA((f + "\\filler").c_str()); }, "Disk full"},
-        // 250 characters: a folder, but the script's path is too long.
+        // 250 characters: a folder, but the record's path, met first, is too long.
         {MakeFolder(std::string(234, 'x')), [](auto&) {}, [&](auto&) { gui::TypeOver(Ctl(OutputFolderEdit), "C:\\"); },
-         "File name is too long"},
+         "File name is too long", "convert.log"},
     };
     for (const auto& fault : faults) {
         if (fault.Folder.empty()) {
@@ -146,7 +154,7 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
         fault.Spoil(fault.Folder);
         const std::string before = place(script(fault.Folder));
         gui::Click(Ctl(StartButton));
-        EXPECT_EQ(AnswerMessageBox(), "Cannot write " + script(fault.Folder) + ": " + fault.Text + ".");
+        EXPECT_EQ(AnswerMessageBox(), "Cannot write " + fault.Folder + "\\" + fault.File + ": " + fault.Text + ".");
         Sync();
         EXPECT_EQ(gui::Items(Ctl(FileList)), clips);
         EXPECT_EQ(Text(FormatCombo) + Text(OutputFolderEdit), "PAL" + fault.Folder + "\\");
@@ -156,9 +164,30 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
         fault.Mend(fault.Folder);
         StartConversion();
         EXPECT_EQ(RequireEncoderCalls(4).size(), 8u);
-        WaitForItsProcesses();
-        ShowWindow(Main, SW_RESTORE);
-        gui::Require("the window restored and the encoder's log removed",
-                     [&] { return !Minimised() && (DeleteFileA(EncoderLog) || !Exists(EncoderLog)); });
+        EXPECT_EQ(AnswerMessageBox(), "Conversion finished: 2 of 2 videos written to " + Text(OutputFolderEdit) + ".");
+        gui::Require("the encoder's log removed", [&] { return DeleteFileA(EncoderLog) || !Exists(EncoderLog); });
     }
+}
+
+// While a conversion runs, the window's title and the console's show its file. Its end
+// brings the window back with one message about every file: one stopped from outside
+// says where; a failed first pass counts though the second wrote the video.
+TEST_F(StartTest, TheTitlesFollowTheConversionAndOneMessageTellsWhatBecameOfEveryFile)
+{
+    InstallEncoder();
+    const std::string out = MakeFolder("Out"), b = MakeFile("b & 100% (held, first pass fails).avi"), hold = MakeFile("ffmpeg.log.hold");
+    gui::TypeOver(Ctl(OutputFolderEdit), out);
+    for (const std::string& file : {MakeFile("a.avi"), b, MakeFile("c.avi")})
+        AddVideoFile(file);
+    StartConversion();
+    gui::Require("the titles at the second file", [&] {
+        return gui::Text(Main) == "[2/3] Spindrel" && gui::TopLevel(0, "WineConsoleClass", "[2/3] b & 100% (held, first pass fails).avi - Spindrel");
+    });
+    const HANDLE interpreter = OpenProcess(PROCESS_TERMINATE, FALSE, Interpreter());
+    EXPECT_TRUE(TerminateProcess(interpreter, 1) && CloseHandle(interpreter));
+    EXPECT_EQ(AnswerMessageBox(), "The conversion was stopped during file 2 of 3; 1 videos were written to " + out + "\\.");
+    EXPECT_FALSE(Minimised() || gui::Text(Main) != "Spindrel");
+    DeleteFileA(hold.c_str());
+    StartConversion();
+    EXPECT_EQ(AnswerMessageBox(), "Conversion finished with errors: 2 of 3 videos written to " + out + "\\.\n" + b + ": ffmpeg.exe ended with code 1");
 }

@@ -20,7 +20,8 @@ const char StillRunning[] =
 const char InUse[] = "The process cannot access the file because it is being used by another process";
 
 // Records what the job asks of the system and fails the one call a test chooses,
-// counting the create as call 1, each write and then the close as the next.
+// counting the removal of the old record as call 1, the create as call 2, each
+// write and then the close as the next.
 struct TFakeJobPlatform final : TJobPlatform {
     bool EncoderThere = true, ShellRunActive = false, IsOpen = false;
     int FailingCall = 0, FailureCode = 0, Calls = 0, Writes = 0;
@@ -28,11 +29,13 @@ struct TFakeJobPlatform final : TJobPlatform {
 
     int Call() { return ++Calls == FailingCall ? FailureCode : 0; }
     bool FileExists(const TText& path) override { return EncoderThere && path == "C:\\Program Files\\DVD Flick\\ffmpeg.exe"; }
+    bool IsNonEmptyFile(const TText&) override { return false; }
+    bool ReadWhole(const TText&, TText&) override { return false; }
     int CreateOutput(const TText&) override { const int code = Call(); IsOpen = code == 0; return code; }
     // Nothing is written to or closed while no file is open, nor removed while one is.
     int WriteOutput(const char*, int) override { EXPECT_TRUE(IsOpen); ++Writes; return Call(); }
     int CloseOutput() override { EXPECT_TRUE(IsOpen); IsOpen = false; return Call(); }
-    void RemoveFile(const TText& path) override { EXPECT_FALSE(IsOpen); Removed.push_back(Str(path)); }
+    int RemoveFile(const TText& path) override { EXPECT_FALSE(IsOpen); Removed.push_back(Str(path)); return Call(); }
     // As FormatMessage words them; for 1117 nothing but what the report drops.
     TText ErrorText(int code) override
     {
@@ -133,10 +136,14 @@ ffmpeg.exe -i "D:\b\CLIP.avi" -target ntsc-dvd -minrate 9000k -maxrate 9000k -b 
 )"},
         // cmd.exe expands "%" even between quotes, and would split a folder name at
         // "&", "|", "<", ">" or "^" outside them. An empty folder name still gets its
-        // line; what follows the last backslash gets none.
-        {"C:\\100% & more\\\\x|y\\<in>\\C^D\\(x86) v1.2\\%TEMP%\\tail", "E:\\50%\\", "16:9", "NTSC", "6000", false, false,
-         {"D:\\%OS%\\a%b.avi"}, "C:\ncd C:\\\ncd \"100%% & more\"\ncd \ncd \"x|y\"\ncd \"<in>\"\ncd \"C^D\"\ncd (x86) v1.2\ncd %%TEMP%%\n"
-         R"(ffmpeg.exe -i "D:\%%OS%%\a%%b.avi" -target ntsc-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x480 -an -ilme -o -y "E:\50%%\a%%b_avi.m2v"
+        // line; what follows the last backslash gets none. The whole script, with the
+        // title and the record, which the other cases leave out.
+        {"C:\\100% & more\\\\x|y\\<in>\\C^D\\(x86) v1.2\\%TEMP%\\tail", "E:\\50% (a)\\", "16:9", "NTSC", "6000", false, false,
+         {"D:\\%OS%\\a%b ^(1) & c.avi"}, "title [1/1] a%%b ^^^(1^) ^& c.avi - Spindrel\n>>\"E:\\50%% (a)\\convert.log\" echo start 1\n"
+         "C:\ncd C:\\\ncd \"100%% & more\"\ncd \ncd \"x|y\"\ncd \"<in>\"\ncd \"C^D\"\ncd (x86) v1.2\ncd %%TEMP%%\n"
+         R"(ffmpeg.exe -i "D:\%%OS%%\a%%b ^(1) & c.avi" -target ntsc-dvd -minrate 6000k -maxrate 6000k -b 6000k -preme 1 -precmp 2 -subcmp 8 -mbcmp 8 -cmp 1 -mbd 1 -rmethod lanczos -sc_threshold -5000 -bf 1  -aspect 16:9 -s 720x480 -an -ilme -o -y "E:\50%% (a)\a%%b ^(1) & c_avi.m2v"
+if not %errorlevel%==0 >>"E:\50%% (a)\convert.log" echo fail %errorlevel%
+>>"E:\50%% (a)\convert.log" echo end
 )"},
         {"D:\\", "E:\\DVD\\", "16:9", "PAL", "6000", true, false, {"v.mpg"}, R"(D:
 cd D:\
@@ -155,7 +162,11 @@ ffmpeg.exe -i "v.mpg" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -pr
         const TScriptResult result = WriteScript(s, c.Aspect, c.Format, c.Bitrate, c.HalfD1, c.TwoPass, c.Files.data(),
                                                  static_cast<int>(c.Files.size()), SystemJobPlatform());
         EXPECT_TRUE(result.Succeeded() && result.Text.IsEmpty()) << result.Code;
-        EXPECT_EQ(ReadBytes(Str(s.ScriptPath)), CrLf(c.Script)) << c.FlickPath;
+        std::string script = ReadBytes(Str(s.ScriptPath)), lines;
+        for (size_t at = 0, end; c.Script[0] != 't' && (end = script.find('\n', at)) != std::string::npos; at = end + 1)
+            if (script.compare(at, 6, "title ") && script.compare(at, 2, ">>") && script.compare(at, 7, "if not "))
+                lines += script.substr(at, end + 1 - at);
+        EXPECT_EQ(c.Script[0] != 't' ? lines : script, CrLf(c.Script)) << c.FlickPath;
     }
 
     // A folder named like the encoder is no encoder; a script that is not there is
@@ -173,7 +184,7 @@ ffmpeg.exe -i "v.mpg" -target pal-dvd -minrate 6000k -maxrate 6000k -b 6000k -pr
 }
 
 // No write follows a failed one; the file is closed, and removed when it was created.
-// Three hundred files make a script of several writes.
+// An old record that cannot be removed stops all before. 300 files take several writes.
 TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
 {
     std::vector<TText> files;
@@ -187,14 +198,14 @@ TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
     TFakeJobPlatform whole;
     ASSERT_TRUE(write(whole).Succeeded());
     ASSERT_GE(whole.Writes, 3);
-    const int closeCall = whole.Writes + 2;
+    const int closeCall = whole.Writes + 3;
 
     const struct {
         int FailingCall, Code; const char* Text; int Writes;
     } cases[] = {
-        {1, 2, "File not found", 0}, {1, 4, "Too many open files", 0}, {1, 5, "File access denied", 0},
+        {1, 32, InUse, 0}, {2, 2, "File not found", 0}, {2, 4, "Too many open files", 0}, {2, 5, "File access denied", 0},
         // Other codes in the system's words, which the report ends with its own period.
-        {2, 101, "Disk full", 1}, {3, 32, InUse, 2}, {closeCall, 1117, "I/O error 1117", whole.Writes},
+        {3, 101, "Disk full", 1}, {4, 32, InUse, 2}, {closeCall, 1117, "I/O error 1117", whole.Writes},
     };
     for (const auto& c : cases) {
         TFakeJobPlatform platform;
@@ -202,10 +213,10 @@ TEST(WriteScript, FailureStopsWritingAndRemovesOnlyWhatItCreated)
         platform.FailureCode = c.Code;
         const TScriptResult result = write(platform);
         EXPECT_EQ(result.Code, c.Code) << c.Text;
-        EXPECT_EQ(Str(result.Text), c.Text);
+        EXPECT_EQ(Str(result.Text + result.Path), c.Text + std::string(c.FailingCall > 1 ? "C:\\convert.bat" : "C:\\convert.log"));
         EXPECT_EQ(platform.Writes, c.Writes) << c.Text;
         EXPECT_FALSE(platform.IsOpen) << c.Text;
-        EXPECT_EQ(platform.Removed, c.FailingCall > 1 ? Texts{"C:\\convert.bat"} : Texts{}) << c.Text;
+        EXPECT_EQ(platform.Removed, c.FailingCall > 2 ? Texts({"C:\\convert.log", "C:\\convert.bat"}) : Texts{"C:\\convert.log"}) << c.Text;
     }
 }
 

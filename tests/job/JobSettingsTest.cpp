@@ -9,7 +9,7 @@ TEST(PathChecks, ForeignBytesAndTheDriveRoot)
 {
     for (const char* text : {"", "C:\\PROGRA~1\\Some Folder (x)\\a~b.avi", "\x01\t\x1F"})
         EXPECT_FALSE(HasForeignCharacters(text)) << text;
-    for (const char* text : {"C:\\a\x7F", "\x80", "C:\\Vid\xE9os\\", "\xFF"})
+    for (const char* text : {"C:\\a\x7F", "\x80", "C:\\Vid\xE9os\\", "\xFF", "C:\\Vid?os\\"})
         EXPECT_TRUE(HasForeignCharacters(text)) << text;
     for (const char* path : {"C:\\", "c:\\Program Files\\", "Z:\\a", "a:\\", "z:\\"})
         EXPECT_TRUE(StartsWithDriveRoot(path)) << path;

@@ -1,3 +1,4 @@
+#include "job/ConversionReport.h"
 #include "job/ConversionScript.h"
 
 #include "JobTestSupport.h"
@@ -7,6 +8,7 @@
 // Runs a written convert.bat through the real command interpreter, whose test-only
 // ffmpeg.exe logs its command line and folder. Folder and file names hold what
 // cmd.exe would take apart if the script did not guard it, and a repeated file name.
+// The titles and the record run without a word from cmd.exe, which the report shows.
 TEST(ScriptRun, TheEncoderGetsTheIntendedLinesInTheDvdFlickFolder)
 {
 #ifndef _WIN32
@@ -27,12 +29,19 @@ TEST(ScriptRun, TheEncoderGetsTheIntendedLinesInTheDvdFlickFolder)
     s.Drive = s.FlickPath.Left(2);
     s.OutputFolder = outputFolder.c_str();
     s.ScriptPath = (outputFolder + "convert.bat").c_str();
-    const std::string input = root + "in %OS% & (1) ^2\\clip.part1.mpg";
-    const TText inputs[] = {input.c_str(), "D:\\Other.Dir\\CLIP.PART1.MPG", "D:\\v\\a^b (c) & d.e.avi"};
-    ASSERT_TRUE(WriteScript(s, "16:9", "PAL", "6000", false, true, inputs, 3, SystemJobPlatform()).Succeeded());
+    const std::string input = root + "in %OS% & (1) ^2\\clip.part1.mpg", crash = "D:\\v\\a^b (c) & d.e fails with -1073741819.avi";
+    const TText inputs[] = {input.c_str(), "D:\\Other.Dir\\CLIP.PART1.MPG", crash.c_str()};
+    TConversion conversion(3, s.OutputFolder);
+    std::copy(inputs, inputs + 3, conversion.Inputs);
+    ASSERT_TRUE(WriteScript(s, "16:9", "PAL", "6000", false, true, conversion.Inputs, 3, SystemJobPlatform(), conversion.Videos)
+                    .Succeeded());
     // cmd.exe /c drops the first and the last quote of its command when the quoted
     // text holds "&", "(" or "^", so the quoted script path gets a second pair.
-    EXPECT_EQ(std::system(("\"\"" + Str(s.ScriptPath) + "\"\"").c_str()), 0);
+    const std::string errors = root + "errors.txt", said = crash + ": Invalid data found when processing input\r\n";
+    std::system(("\"\"" + Str(s.ScriptPath) + "\" 2>\"" + errors + "\"\"").c_str());
+    EXPECT_EQ(ReadBytes(errors), said + said);
+    EXPECT_EQ(Str(ConversionReport(conversion, SystemJobPlatform())), "Conversion finished with errors: 2 of 3 videos written to " +
+                                                                          outputFolder + ".\n" + crash + ": ffmpeg.exe ended with code -1073741819");
 
     // Every encoder line of the script with cmd.exe's "%%" undone, run in the DVD
     // Flick folder, which cd leaves without its trailing backslash.
