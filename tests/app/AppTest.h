@@ -35,8 +35,7 @@ protected:
     // Returns once the program has finished the handler it ran and waits for messages.
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
     void StartConversion() const;   // "Start", then the window minimised
-    // The running interpreter of a script the program started, or 0.
-    DWORD Interpreter() const { return Running("cmd.exe", ProcessId); }
+    DWORD Interpreter() const { return Running("cmd.exe", ProcessId); }   // of a script it started, or 0
     bool HasItsProcesses() const { return Interpreter() != 0; }
     void WaitForItsProcesses() const { gui::Require("the program's processes to end", [&] { return !HasItsProcesses(); }); }
     void RequireEstimate(const char* const (&labels)[2]) const
@@ -59,8 +58,7 @@ protected:
     static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
     static std::string ReadFile(const std::string& path);
     static Texts Lines(const std::string& crLfText);
-    // A running process of that program file, started by parent (if given), in a job
-    // (if asked); 0 when there is none.
+    // A running process of that program file, started by parent, in a job, if asked; or 0.
     static DWORD Running(const char* exe, DWORD parent = 0, bool inJob = false);
 
     HANDLE Process = nullptr;

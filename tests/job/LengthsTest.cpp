@@ -24,8 +24,7 @@ TEST(LengthInOutput, TakesTheFirstDurationLine)
         EXPECT_EQ(LengthInOutput(c.first), c.second) << c.first;
 }
 
-// The estimate at the bitrate found, in the labels' whole seconds, holds the total
-// and at one more it does not; 9000 and 100 bound it.
+// The estimate (the labels' whole seconds) holds the total at the bitrate found, not at one more.
 TEST(FittingBitrate, IsTheHighestWhoseEstimateHoldsTheTotal)
 {
     const auto estimate = [](int capacityMB, int bitrate) { return capacityMB * 8000 / (bitrate + 448); };
@@ -38,9 +37,7 @@ TEST(FittingBitrate, IsTheHighestWhoseEstimateHoldsTheTotal)
     EXPECT_EQ(std::vector<int>({FittingBitrate(4300, 0), FittingBitrate(4300, 3640), FittingBitrate(4300, 3641),
                                 FittingBitrate(4300, 62773), FittingBitrate(4300, 62774), FittingBitrate(8500, 124087)}),
               std::vector<int>({9000, 9000, 8999, 100, 0, 100}));
-    const auto fits = [](long long knownMs, int rate) {
-        return EstimateHolds(4300, rate, TotalSeconds({1, 0, 0, 0, knownMs}));
-    };
+    const auto fits = [](long long ms, int rate) { return EstimateHolds(4300, rate, TotalSeconds({1, 0, 0, 0, ms})); };
     EXPECT_EQ(std::vector<bool>({fits(0, 2147483647), fits(3640999, 9448), fits(3641000, 9448), fits(3641000, 9447),
                                  fits(9223372036854775807, 1), TotalSeconds({1, 0, 0, 0, 5000000000000}) == 2147483647}),
               std::vector<bool>({true, true, false, true, false, true}));
