@@ -1,7 +1,8 @@
 // The composition of the main window. The order of creation is significant: it
 // fixes the release order of the owned-object lists, the control identifiers
-// (0x8000 to 0x8019) and which control first holds the focus.
+// (0x8000 to 0x801A) and which control first holds the focus.
 #include "app/Handlers.h"
+#include "app/ListLengths.h"
 #include "app/MainForm.h"
 #include "job/EncoderCommands.h"
 #include "job/JobSettings.h"
@@ -110,11 +111,15 @@ void BuildControls(TMainForm* f)
     f->TwoPassCheck = Place(NewCheckBox(settings, "2 Pass Conversion"), 8, 98, 161, 0);
     f->TwoPassCheck->SetChecked(true);
 
-    f->EstimateGroup = PlaceGroup(window, " Estimated Video Length (Maximum) ", 464, 497, 56);
+    f->EstimateGroup = PlaceGroup(window, " Estimated Video Length (Maximum) ", 464, 497, 86);
     f->Dvd43Label = Place(NewLabel(f->EstimateGroup, "DVD 4,3 GB:"), 8, 24, 224, 24);
     f->Dvd85Label = Place(NewLabel(f->EstimateGroup, "DVD 8,5 GB:"), 248, 24, 217, 24);
     f->EstimateTrigger = Place(NewCheckBox(f->EstimateGroup, ""), 472, 24, 16, 24);
     f->EstimateTrigger->SetChecked(true);
+    // Made last, so that the controls before it keep their identifiers. Two lines
+    // high: a long text wraps.
+    f->LengthsLabel = Place(NewLabel(f->EstimateGroup, ""), 8, 48, 480, 32);
+    f->LengthsLabel->Style &= ~SS_TYPEMASK;
 }
 
 void WireEvents(TMainForm* f)
@@ -136,6 +141,7 @@ void WireEvents(TMainForm* f)
     Wire(f->CustomBitrateEdit->ChangeEvent, OnCustomBitrateChange, f);
     Wire(f->StartButton->ClickEvent, OnStart, f);
     f->MainWindow->MessageEvent = {OnMainWindowMessage, f};
+    StartListLengths(f);
     AcceptDroppedFiles(f->MainWindow);
 }
 
@@ -148,7 +154,7 @@ void BuildMainForm(TMainForm*& place, TWidget* parent)
     place = form;
 
     // Measuring the client area makes the main window's window, hidden.
-    form->MainWindow = NewForm(parent, "Spindrel")->SetPosition(202, 110)->SetClientSize(504, 550);
+    form->MainWindow = NewForm(parent, "Spindrel")->SetPosition(202, 110)->SetClientSize(504, 580);
     MainWidget = form->MainWindow;
     form->MainWindow->AddOwned(form);
 

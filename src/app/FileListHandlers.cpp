@@ -4,6 +4,7 @@
 // list box on every add and remove.
 #include "app/Handlers.h"
 
+#include "app/ListLengths.h"
 #include "app/MainForm.h"
 #include "job/ChosenFiles.h"
 #include "job/FileRefusals.h"
@@ -67,6 +68,7 @@ void AddOneFile(void* context, const TText& given)
     }
     adding.Form->FileList->AddItem(job.NewFile);
     ListedFiles.Add(job.NewFile);
+    FollowList(job.NewFile, true);
 }
 
 // A list box draws itself again after every item added or removed, which makes a
@@ -92,6 +94,7 @@ TText AddFiles(TMainForm* f, TForEach forEach)
     HoldDrawing(f->FileList);
     forEach(AddOneFile, &adding);
     ResumeDrawing(f->FileList);
+    ShowListLengths(f);
     const TText message = RefusalMessage(adding.Refusals);
     if (!message.IsEmpty())
         ShowMessage(message);
@@ -132,18 +135,22 @@ void OnAddFile(void* context, TWidget*)
 // caret item as current even when nothing is selected, so only the selection counts.
 void OnRemoveFile(void* context, TWidget*)
 {
-    TWidget* list = static_cast<TMainForm*>(context)->FileList;
+    TMainForm* f = static_cast<TMainForm*>(context);
+    TWidget* list = f->FileList;
     TJobSettings& job = JobSettings;
     HoldDrawing(list);
     for (int i = list->ItemCount() - 1; i >= 0; --i) {
         if (list->SendToWidget(LB_GETSEL, i, 0) <= 0)
             continue;
         job.RemovedIndex = i;
-        ListedFiles.Remove(list->GetItemText(i));
+        const TText path = list->GetItemText(i);
+        ListedFiles.Remove(path);
+        FollowList(path, false);
         list->DeleteItem(i);
         --job.FileCount;
     }
     ResumeDrawing(list);
+    ShowListLengths(f);
 }
 
 // While the run loop is active the main window's MessageEvent sees the messages of

@@ -3,6 +3,7 @@
 #include "app/Handlers.h"
 
 #include "app/ConversionWatch.h"
+#include "app/ListLengths.h"
 #include "app/MainForm.h"
 #include "app/StoredSettings.h"
 #include "job/ConversionScript.h"
@@ -45,6 +46,7 @@ bool SetFlickPath(TMainForm* f, const TText& path)
         return false;
     job.Drive = job.FlickPath.Left(2);
     f->FlickPathEdit->SetText(job.FlickPath);
+    ShowListLengths(f, true);
     return true;
 }
 
@@ -144,6 +146,7 @@ void UpdateEstimate(void* context, TWidget*)
         return;
     f->Dvd43Label->SetText(label43);
     f->Dvd85Label->SetText(label85);
+    EstimateShown(f, JobSettings.BitrateValue);
 }
 
 void OnBitrateChange(void* context, TWidget*)

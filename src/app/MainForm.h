@@ -42,6 +42,7 @@ public:
     TWidget* Dvd43Label;
     TWidget* Dvd85Label;
     TWidget* EstimateTrigger;
+    TWidget* LengthsLabel;
 };
 
 // The program-wide reference to the one TMainForm; empty until BuildMainForm.

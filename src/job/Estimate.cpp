@@ -1,9 +1,5 @@
 #include "job/Estimate.h"
 
-// kbit/s added to the video bitrate for the audio.
-static const int AudioAllowance = 448;
-static const int KilobitsPerMegabyte = 8000;
-
 static TText EstimateLabel(TJobSettings& settings, long long rate, const char* prefix)
 {
     // Real divisions, truncated toward zero. Extended precision as far as the compiler
@@ -32,9 +28,9 @@ bool ComputeEstimate(TJobSettings& settings, TText& label43, TText& label85)
     if (rate <= 0)
         return false;
     settings.BitrateValue = static_cast<int>(rate);
-    settings.CapacityMB = 4300;
+    settings.CapacityMB = Dvd43CapacityMB;
     label43 = EstimateLabel(settings, rate, "DVD 4,3 GB: ");
-    settings.CapacityMB = 8500;
+    settings.CapacityMB = Dvd85CapacityMB;
     label85 = EstimateLabel(settings, rate, "DVD 8,5 GB: ");
     return true;
 }

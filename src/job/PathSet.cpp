@@ -42,26 +42,44 @@ void TPathSet::Grow()
     for (int i = 0; i < oldCapacity; ++i) {
         if (old[i].Used) {
             TSlot& slot = FSlots[Find(old[i].Path, old[i].Hash)];
-            slot.Path = static_cast<TText&&>(old[i].Path);
-            slot.Hash = old[i].Hash;
-            slot.Used = true;
+            slot = static_cast<TSlot&&>(old[i]);
         }
     }
     delete[] old;
 }
 
-void TPathSet::Add(const TText& path)
+TPathSet::TSlot& TPathSet::Place(const TText& path)
 {
     if ((FCount + 1) * 2 > FCapacity)
         Grow();
     const unsigned hash = HashOf(path);
     TSlot& slot = FSlots[Find(path, hash)];
-    if (slot.Used)
-        return;
-    slot.Path = path;
-    slot.Hash = hash;
-    slot.Used = true;
-    ++FCount;
+    if (!slot.Used) {
+        slot.Path = path;
+        slot.Value = 0;
+        slot.Hash = hash;
+        slot.Used = true;
+        ++FCount;
+    }
+    return slot;
+}
+
+void TPathSet::Add(const TText& path)
+{
+    Place(path);
+}
+
+void TPathSet::Set(const TText& path, long long value)
+{
+    Place(path).Value = value;
+}
+
+long long TPathSet::Value(const TText& path, long long absent) const
+{
+    if (FCount == 0)
+        return absent;
+    const TSlot& slot = FSlots[Find(path, HashOf(path))];
+    return slot.Used ? slot.Value : absent;
 }
 
 void TPathSet::Remove(const TText& path)
@@ -77,8 +95,7 @@ void TPathSet::Remove(const TText& path)
     for (int i = (hole + 1) & mask; FSlots[i].Used; i = (i + 1) & mask) {
         const int home = static_cast<int>(FSlots[i].Hash & mask);
         if (((i - home) & mask) >= ((i - hole) & mask)) {
-            FSlots[hole].Path = static_cast<TText&&>(FSlots[i].Path);
-            FSlots[hole].Hash = FSlots[i].Hash;
+            FSlots[hole] = static_cast<TSlot&&>(FSlots[i]);
             hole = i;
         }
     }

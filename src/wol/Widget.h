@@ -158,6 +158,7 @@ public:
     TGdiTool* GetFont();
     HBRUSH GetBackBrush();
     void SetColor(TColor value);
+    void SetTextColor(TColor value);
 
     // Fields. References are "not owned" unless marked owned; children, fonts and
     // menus are owned through OwnedObjects.

@@ -80,3 +80,13 @@ void TWidget::SetColor(TColor value)
         SetToolField(Brush, 0, static_cast<int32_t>(value));
     Invalidate();
 }
+
+// The colour request of a control answers with TextColor. A font of the widget's own
+// would set it again when it changes (FontChanged).
+void TWidget::SetTextColor(TColor value)
+{
+    if (value == TextColor)
+        return;
+    TextColor = value;
+    Invalidate();
+}

@@ -79,14 +79,19 @@ void AppTest::StartConversion() const
 }
 
 // By name: Wine reuses process numbers, and a child of the number's earlier owner may run.
-DWORD AppTest::Interpreter() const
+DWORD AppTest::Running(const char* exe, DWORD parent, bool inJob)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     DWORD found = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-        found = entry.th32ParentProcessID == ProcessId && !lstrcmpiA(entry.szExeFile, "cmd.exe") ? entry.th32ProcessID : 0;
+    for (BOOL more = Process32First(snapshot, &entry), jobbed; more && !found; more = Process32Next(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+        if ((!parent || entry.th32ParentProcessID == parent) && !lstrcmpiA(entry.szExeFile, exe) &&
+            (!inJob || (IsProcessInJob(process, nullptr, &jobbed) && jobbed)))
+            found = entry.th32ProcessID;
+        CloseHandle(process);
+    }
     CloseHandle(snapshot);
     return found;
 }
@@ -159,10 +164,10 @@ std::string AppTest::MakeFolder(const std::string& relativePath)
     return path;
 }
 
-std::string AppTest::MakeFile(const std::string& relativePath)
+std::string AppTest::MakeFile(const std::string& relativePath, const std::string& content)
 {
     MakeFolder(relativePath.substr(0, relativePath.rfind('\\') + 1));
-    std::ofstream("C:\\spindrel-e2e\\" + relativePath, std::ios::binary) << "video";
+    std::ofstream("C:\\spindrel-e2e\\" + relativePath, std::ios::binary) << content;
     return "C:\\spindrel-e2e\\" + relativePath;
 }
 

@@ -14,7 +14,7 @@ enum ControlId {
     FlickPathGroup = 0x8000, ChangeFlickPathButton, FlickPathEdit, OutputGroup, OutputFolderEdit,
     OutputFolderButton, VideoFilesGroup, FileList, AddFileButton, RemoveButton, SettingsGroup, AspectLabel,
     FormatLabel, BitrateLabel, AspectCombo, FormatCombo, BitrateCombo, CustomCheck, CustomBitrateEdit,
-    HalfD1Check, StartButton, TwoPassCheck, EstimateGroup, Dvd43Label, Dvd85Label, EstimateTrigger,
+    HalfD1Check, StartButton, TwoPassCheck, EstimateGroup, Dvd43Label, Dvd85Label, EstimateTrigger, LengthsLabel,
 };
 
 using Texts = std::vector<std::string>;
@@ -41,7 +41,7 @@ protected:
     // Returns once the program has finished the handler it ran and waits for messages.
     void Sync() const { SendMessageA(Main, WM_NULL, 0, 0); }
     void StartConversion() const;   // "Start", then the window minimised
-    DWORD Interpreter() const;      // the running interpreter of a script the program started, or 0
+    DWORD Interpreter() const { return Running("cmd.exe", ProcessId); }   // of a script it started, or 0
     bool HasItsProcesses() const { return Interpreter() != 0; }
     void WaitForItsProcesses() const { gui::Require("the program's processes to end", [&] { return !HasItsProcesses(); }); }
     void RequireEstimate(const char* const (&labels)[2]) const
@@ -59,11 +59,13 @@ protected:
     Texts RequireEncoderCalls(size_t count) const;
 
     // A file or folder (with the folders above it) below the scratch folder.
-    static std::string MakeFile(const std::string& relativePath);
+    static std::string MakeFile(const std::string& relativePath, const std::string& content = "video");
     static std::string MakeFolder(const std::string& relativePath);
     static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
     static std::string ReadFile(const std::string& path);
     static Texts Lines(const std::string& crLfText);
+    // A running process of that program file, started by parent, in a job, if asked; or 0.
+    static DWORD Running(const char* exe, DWORD parent = 0, bool inJob = false);
 
     HANDLE Process = nullptr;
     DWORD ProcessId = 0;

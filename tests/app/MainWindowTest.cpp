@@ -40,17 +40,19 @@ static const struct {
     {HalfD1Check, "BUTTON", CheckBox, 8, 76, 249, 24, "Half horizontal resolution (Half-D1)", "o"},
     {StartButton, "BUTTON", 0x46015000, 384, 32, 97, 76, "Start", ""},
     {TwoPassCheck, "BUTTON", CheckBox, 8, 98, 161, 22, "2 Pass Conversion", "x"},
-    {EstimateGroup, "BUTTON", GroupBox, 0, 464, 497, 56, " Estimated Video Length (Maximum) ", ""},
+    {EstimateGroup, "BUTTON", GroupBox, 0, 464, 497, 86, " Estimated Video Length (Maximum) ", ""},
     {Dvd43Label, "STATIC", 0x4600018C, 8, 24, 224, 24, "DVD 4,3 GB: 1 Hr 0 min 40 sec", ""},
     {Dvd85Label, "STATIC", 0x4600018C, 248, 24, 217, 24, "DVD 8,5 GB: 1 Hr 59 min 57 sec", ""},
     {EstimateTrigger, "BUTTON", CheckBox, 472, 24, 16, 24, "", "hx"},
+    {LengthsLabel, "STATIC", 0x46000180, 8, 48, 480, 32, "", ""},
 };
 
-// The client area is made 504 x 550 before the menu bar takes its height from it;
+// The client area is made 504 x 580 before the menu bar takes its height from it;
 // files may be dropped onto the window. The start-up refresh of the estimate leaves
 // the focus where construction put it; Tab and Shift+Tab walk the visible, enabled
 // controls in window order and wrap, selecting the text of an edit box. The shell
 // hands a web page to the browser named in Wine's settings: a script that records it.
+// Closing while a length is being read ends its encoder at once.
 TEST_F(MainWindowTest, StartsLaidOutTabsRoundOpensTheHelpPagesAndEndsWithZero)
 {
     RECT window, client;
@@ -59,7 +61,7 @@ TEST_F(MainWindowTest, StartsLaidOutTabsRoundOpensTheHelpPagesAndEndsWithZero)
     EXPECT_EQ(Longs({GetWindowLongA(Main, GWL_STYLE), GetWindowLongA(Main, GWL_EXSTYLE), window.left, window.top,
                      client.right, client.bottom}),
               Longs({0x16CF0000, WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES | WS_EX_WINDOWEDGE, 202, 110, 504,
-                     550 - GetSystemMetrics(SM_CYMENU)}));
+                     580 - GetSystemMetrics(SM_CYMENU)}));
     HWND group = Main;
     for (const auto& row : Layout) {
         HWND control = Ctl(row.Id);
@@ -112,6 +114,11 @@ TEST_F(MainWindowTest, StartsLaidOutTabsRoundOpensTheHelpPagesAndEndsWithZero)
     EXPECT_EQ(Lines(ReadFile("C:\\spindrel-e2e\\browser.log")),
               Texts({"https://www.spindrel.example/videoguides/spindrel.html", "http://www.dvdflick.net/download.php"}));
 
+    InstallEncoder();
+    MakeFile("ffmpeg.log.hold");
+    DropFiles({MakeFile("held.avi")});
+    gui::Require("the length being read", [&] { return Text(LengthsLabel) == "Reading lengths: 0 of 1 file..."; });
     EXPECT_EQ(Close(), 0u);
+    EXPECT_FALSE(Running("ffmpeg.exe")) << "closing during a reading leaves its encoder running";
     EXPECT_FALSE(Exists(PortableSettings)) << "nothing is written beside the program";
 }

@@ -7,24 +7,26 @@
 #include "JobTestSupport.h"
 
 #include <random>
-#include <set>
+#include <map>
 #include <vector>
 
-// Random adds and removals over a few thousand paths, against std::set.
+// Random adds, numbers set and removals over a few thousand paths, against std::map.
 TEST(PathSet, FollowsEveryAddAndRemoveComparingExactBytes)
 {
     TPathSet set;
-    std::set<std::string> expected;
+    std::map<std::string, long long> expected;
     std::mt19937 random(7);
     auto path = [](unsigned i) { return "C:\\Video\\clip" + std::to_string(i) + ".avi"; };
     for (int step = 1; step <= 20000; ++step) {
         const std::string p = path(random() % 3000);
-        if (random() % 3)
-            set.Add(p.c_str()), expected.insert(p);
-        else
+        if (random() % 3 == 0)
             set.Remove(p.c_str()), expected.erase(p);
+        else if (random() % 2)
+            set.Add(p.c_str()), expected.insert({p, 0});
+        else
+            set.Set(p.c_str(), step), expected[p] = step;
         for (unsigned i = 0; step % 2000 == 0 && i < 3000; ++i)
-            ASSERT_EQ(set.Contains(path(i).c_str()), expected.count(path(i)) == 1) << path(i) << " at step " << step;
+            ASSERT_EQ(set.Value(path(i).c_str(), -1), expected.count(path(i)) ? expected[path(i)] : -1) << path(i) << " at step " << step;
     }
     set.Add("C:\\Video\\Clip.avi");
     EXPECT_FALSE(set.Contains("C:\\Video\\clip.avi"));
