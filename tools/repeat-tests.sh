@@ -46,7 +46,7 @@ for i in $(seq "$times"); do
     for preset in "${presets[@]}"; do
         [ -n "$preset" ] || continue
         log=$logs/$i-$preset.log
-        export SPINDREL_WINE_EVENTS=$logs/$i-$preset-events
+        export SPINDREL_WINE_EVENTS=$repo/$logs/$i-$preset-events
         start=$(date +%s)
         ctest --preset "$preset" </dev/null >"$log" 2>&1
         rc=$?

@@ -105,7 +105,7 @@ diagnose() {
         echo "Wine's processes:"
         WINEDEBUG=-all timeout 20 "$SPINDREL_WINE_LOADER" winedbg --command "info proc" 2>&1
         echo "their threads:"
-        printf 'bt all\nquit\n' | WINEDEBUG=-all timeout 60 "$SPINDREL_WINE_LOADER" winedbg 2>&1 |
+        printf 'bt all\nquit\n' | WINEDEBUG=-all timeout 90 "$SPINDREL_WINE_LOADER" winedbg 2>&1 |
             grep -E '^(Backtracing|=>|  [1-4] )' | cut -c1-200
     } >"$work/diagnosis" 2>&1
     cat "$work/diagnosis" >&2
