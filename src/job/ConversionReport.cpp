@@ -43,7 +43,7 @@ TText ConversionReport(TConversion& conversion, TJobPlatform& platform)
         report += "; ";
         AppendInteger(report, written);
     }
-    report += stopped ? " videos were written to " : " videos written to ";
+    report += !stopped ? " videos written to " : written == 1 ? " video was written to " : " videos were written to ";
     report += conversion.OutputFolder;
     report += '.';
     if (!conversion.Readable)

@@ -185,7 +185,7 @@ TEST_F(StartTest, TheTitlesFollowTheConversionAndOneMessageTellsWhatBecameOfEver
     });
     const HANDLE interpreter = OpenProcess(PROCESS_TERMINATE, FALSE, Interpreter());
     EXPECT_TRUE(TerminateProcess(interpreter, 1) && CloseHandle(interpreter));
-    EXPECT_EQ(AnswerMessageBox(), "The conversion was stopped during file 2 of 3; 1 videos were written to " + out + "\\.");
+    EXPECT_EQ(AnswerMessageBox(), "The conversion was stopped during file 2 of 3; 1 video was written to " + out + "\\.");
     EXPECT_FALSE(Minimised() || gui::Text(Main) != "Spindrel");
     DeleteFileA(hold.c_str());
     StartConversion();

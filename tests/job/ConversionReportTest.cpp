@@ -20,7 +20,7 @@ TEST(ConversionReport, WhatBecameOfEveryFile)
          "Conversion finished with errors: 0 of 3 videos written to C:\\DVD\\.\nD:\\v\\1.avi: ffmpeg.exe ended with code 1\n"
          "D:\\v\\2.avi: no video was written\nD:\\v\\3.avi: ffmpeg.exe ended with code -1073741819"},
         {"start 1\r\nfail 2\r\nstart 2\r\nstart 3\r\nsta", "+++", 3,
-         "The conversion was stopped during file 3 of 3; 1 videos were written to C:\\DVD\\.\nD:\\v\\1.avi: ffmpeg.exe ended with code 2"},
+         "The conversion was stopped during file 3 of 3; 1 video was written to C:\\DVD\\.\nD:\\v\\1.avi: ffmpeg.exe ended with code 2"},
         {"start 1\r\nstart 2\r\nstart 3\r\nend", "+++", 3, "The conversion was stopped during file 3 of 3; 2 videos were written to C:\\DVD\\."},
         {"start 1\r\nfail 1\r\nstart 2", "+++", 1, "The conversion was stopped during file 1 of 3; 0 videos were written to C:\\DVD\\."},
         {"begin\r\nstart 1\r\nstart 2\n\r\nstart 4\r\nstart 0\r\nstart 2 x\r\nfail\r\nfail x\r\nend 1\r\nfail 1 1\r\n", "+--", 1,
