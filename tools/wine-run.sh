@@ -93,6 +93,17 @@ report() {
     fi
 }
 
+# debugger SECONDS [ARGS...]: Wine's debugger, given at most SECONDS. It runs as
+# a program of its own (its path, not its name, which Wine would hand to
+# start.exe) and writes to a file, so that nothing it leaves behind, should it
+# hang on a process in a bad state, can hold a pipe of ours open.
+debugger() {
+    local limit=$1 winedbg=$WINEPREFIX/drive_c/windows/system32/winedbg.exe
+    shift
+    WINEDEBUG=-all timeout -k 5 "$limit" "$(spindrel_wine_loader "$winedbg")" "$winedbg" "$@" >"$work/debugger" 2>&1
+    cat "$work/debugger"
+}
+
 # What Wine can tell about a program that is to be ended: whether it wrote its
 # result, the Wine processes alive, and where each of their threads waits.
 diagnose() {
@@ -103,10 +114,9 @@ diagnose() {
             echo "its result file: not written"
         fi
         echo "Wine's processes:"
-        WINEDEBUG=-all timeout 20 "$SPINDREL_WINE_LOADER" winedbg --command "info proc" 2>&1
+        debugger 20 --command "info proc"
         echo "their threads:"
-        printf 'bt all\nquit\n' | WINEDEBUG=-all timeout 90 "$SPINDREL_WINE_LOADER" winedbg 2>&1 |
-            grep -E '^(Backtracing|=>|  [1-4] )' | cut -c1-200
+        printf 'bt all\nquit\n' | debugger 90 | grep -E '^(Backtracing|=>|  [1-4] )' | cut -c1-200
     } >"$work/diagnosis" 2>&1
     cat "$work/diagnosis" >&2
 }

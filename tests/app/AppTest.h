@@ -27,6 +27,8 @@ const std::string PortableSettings = std::string(SPINDREL_EXE_PATH, sizeof SPIND
 class AppTest : public ::testing::Test {
 public:
     static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    // A running process of that program file, started by parent, in a job, if asked; or 0.
+    static DWORD Running(const char* exe, DWORD parent = 0, bool inJob = false);
 
 protected:
     void SetUp() override;
@@ -64,8 +66,6 @@ protected:
     static void InstallEncoder(const std::string& folder = "C:\\Program Files\\DVD Flick");
     static std::string ReadFile(const std::string& path);
     static Texts Lines(const std::string& crLfText);
-    // A running process of that program file, started by parent, in a job, if asked; or 0.
-    static DWORD Running(const char* exe, DWORD parent = 0, bool inJob = false);
 
     HANDLE Process = nullptr;
     DWORD ProcessId = 0;
