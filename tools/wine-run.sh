@@ -122,14 +122,17 @@ diagnose() {
 }
 
 # run_once [ERRORS]: runs the program with its result file, relaying its
-# output, until it ends or is ended; Wine's own messages (its error output) go
-# to ERRORS when given. Sets verdict: "ended" (it ended by itself), "result"
-# (ended after writing its result), "unstarted" (it never began a test) or
-# "hung"; and rc, its exit code.
+# output, until it ends or is ended. Its error output (Wine's own messages)
+# goes to the file ERRORS, or is passed on after it ends: every process it
+# starts inherits it, and one left behind must not hold CTest's pipe, on whose
+# end CTest waits. Sets verdict: "ended" (it ended by itself), "result" (ended
+# after writing its result), "unstarted" (it never began a test) or "hung";
+# and rc, its exit code.
 run_once() {
-    local errors=${1:-/dev/stderr} start=$SECONDS began="" written="" pid relay
+    local errors=${1:-$work/errors} start=$SECONDS began="" written="" pid relay
     rm -f "$result" "$work/pipe"
     : >"$output"
+    : >"$errors"
     mkfifo "$work/pipe"
     strip_cr <"$work/pipe" | tee -a "$output" &
     relay=$!
@@ -164,6 +167,7 @@ run_once() {
     done
     kill "$relay" 2>/dev/null
     wait "$relay" 2>/dev/null
+    [ -n "${1:-}" ] || cat "$work/errors" >&2
     [ "$verdict" != ended ] || [ -n "$began" ] || [ -s "$result" ] || verdict=unstarted
 }
 

@@ -17,15 +17,14 @@ static void RemoveLeftovers(HANDLE program)
     TerminateProcess(program, 255);
     WaitForSingleObject(program, INFINITE);
     DeleteFileA((EncoderLog + std::string(".hold")).c_str());
-    for (DWORD id; (id = AppTest::Running("ffmpeg.exe")) != 0;) {
-        const HANDLE encoder = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
-        ASSERT_TRUE(encoder && TerminateProcess(encoder, 255)) << "an encoder left running";
-        WaitForSingleObject(encoder, INFINITE);
-        CloseHandle(encoder);
-    }
     for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\convert.log", "C:\\*.m2v", "C:\\Program Files\\DVD Flick",
                              PortableSettings.c_str()})
         gui::Require(std::string("the removal of ") + path, [&] {
+            for (DWORD id; (id = AppTest::Running("ffmpeg.exe")) != 0;) {
+                const HANDLE encoder = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+                if (!encoder || !TerminateProcess(encoder, 255) || WaitForSingleObject(encoder, INFINITE) || !CloseHandle(encoder))
+                    break;
+            }
             const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
             SHFILEOPSTRUCTA remove = {};
             remove.wFunc = FO_DELETE;
