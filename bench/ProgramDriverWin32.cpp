@@ -18,72 +18,30 @@ double Now()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-void WaitFor(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const double deadline = Now() + timeoutMs / 1000.0;
-    while (!condition()) {
-        if (Now() > deadline)
-            throw std::runtime_error("timed out after " + std::to_string(timeoutMs) + " ms waiting for " + what);
-        Sleep(1);
-    }
-}
-
 namespace {
 
 const DWORD AnswerTimeoutMs = 60000;
 
-struct TWindowSearch {
-    DWORD ProcessId;
-    std::function<bool(HWND)> Visit;
-};
-
-BOOL CALLBACK VisitWindow(HWND window, LPARAM search)
+double Seconds(const FILETIME& time)
 {
-    const TWindowSearch& s = *reinterpret_cast<TWindowSearch*>(search);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    return owner != s.ProcessId || s.Visit(window);
-}
-
-// Calls visit for each top-level window of the process until it answers false.
-void ForEachTopLevel(DWORD processId, std::function<bool(HWND)> visit)
-{
-    TWindowSearch search = {processId, std::move(visit)};
-    EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
-}
-
-BOOL CALLBACK VisitChild(HWND window, LPARAM visit)
-{
-    return (*reinterpret_cast<std::function<bool(HWND)>*>(visit))(window);
-}
-
-// Calls visit for each descendant of parent until it answers false.
-void ForEachDescendant(HWND parent, std::function<bool(HWND)> visit)
-{
-    EnumChildWindows(parent, VisitChild, reinterpret_cast<LPARAM>(&visit));
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-HWND VisibleTopLevel(DWORD processId, const std::string& className, const std::string& title)
-{
-    HWND found = nullptr;
-    ForEachTopLevel(processId, [&](HWND window) {
-        char text[128] = "";
-        GetWindowTextA(window, text, sizeof text);
-        if (IsWindowVisible(window) && title == text && (className.empty() || ClassOf(window) == className))
-            found = window;
-        return found == nullptr;
-    });
-    return found;
+    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
+           1e7;
 }
 
 } // namespace
+
+void FinishScripts(DWORD parentId, bool end, DWORD timeoutMs)
+{
+    while (DWORD id = gui::Running("cmd.exe", parentId)) {
+        HANDLE script = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+        if (end)
+            TerminateProcess(script, 1);
+        const DWORD ended = WaitForSingleObject(script, timeoutMs);
+        CloseHandle(script);
+        if (script && ended != WAIT_OBJECT_0)
+            throw std::runtime_error("a script did not end");
+    }
+}
 
 //--- The process
 
@@ -113,7 +71,7 @@ double TProgram::Launch(const std::string& exe, const std::string& title, const 
     WaitFor("the window \"" + title + "\" of " + exe, [&] {
         if (WaitForSingleObject(FProcess, 0) != WAIT_TIMEOUT)
             throw std::runtime_error(exe + " ended before it showed its window");
-        FMain = VisibleTopLevel(FProcessId, "", title);
+        FMain = gui::TopLevel(FProcessId, nullptr, title.c_str());
         return FMain && ready();
     });
     return Now() - start;
@@ -126,19 +84,6 @@ void TProgram::Close()
         throw std::runtime_error("the program did not end when its window was closed");
 }
 
-HWND TProgram::Control(int id) const
-{
-    HWND found = nullptr;
-    ForEachDescendant(FMain, [&](HWND window) {
-        if (GetDlgCtrlID(window) == id)
-            found = window;
-        return found == nullptr;
-    });
-    if (!found)
-        throw std::runtime_error("the main window has no control " + std::to_string(id));
-    return found;
-}
-
 LRESULT TProgram::Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const
 {
     DWORD_PTR result = 0;
@@ -147,11 +92,11 @@ LRESULT TProgram::Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     return static_cast<LRESULT>(result);
 }
 
-std::string TProgram::Text(HWND window) const
+double TProgram::Sync() const
 {
-    char text[512] = "";
-    const LRESULT length = Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return std::string(text, static_cast<size_t>(length));
+    const double sent = Now();
+    Send(FMain, WM_NULL);
+    return Now() - sent;
 }
 
 int TProgram::ListCount() const
@@ -159,19 +104,24 @@ int TProgram::ListCount() const
     return static_cast<int>(Send(Control(FileListId), LB_GETCOUNT));
 }
 
-// A message box's text is its static control of identifier 0xFFFF.
+// A message box shows its icon and its text in static controls.
 std::string TProgram::MessageShown() const
 {
-    HWND box = VisibleTopLevel(FProcessId, "#32770", "Spindrel");
-    return box ? Text(GetDlgItem(box, 0xFFFF)) : std::string();
+    std::string text;
+    if (HWND box = gui::TopLevel(FProcessId, "#32770", "Spindrel"))
+        for (HWND child : gui::Descendants(box))
+            if (gui::Class(child) == "Static")
+                text += gui::Text(child);
+    return text;
 }
 
 std::string TProgram::AnswerMessage() const
 {
     std::string text;
     WaitFor("a message from the program", [&] { return !(text = MessageShown()).empty(); });
-    PostMessageA(VisibleTopLevel(FProcessId, "#32770", "Spindrel"), WM_COMMAND, IDOK, 0);
-    WaitFor("the message to close", [&] { return MessageShown().empty(); });
+    HWND box = gui::TopLevel(FProcessId, "#32770", "Spindrel");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitFor("the message to close", [&] { return !IsWindow(box) || !IsWindowVisible(box); });
     return text;
 }
 
@@ -181,41 +131,30 @@ double TProgram::ClickInFront(HWND control)
 {
     if (IsIconic(FMain))
         ShowWindowAsync(FMain, SW_RESTORE);
-    SetForegroundWindow(FMain);
-    WaitFor("the main window to be restored in front",
-            [&] { return !IsIconic(FMain) && GetForegroundWindow() == FMain; });
+    WaitFor("the main window to be restored", [&] { return !IsIconic(FMain); });
     Sync();
-    RECT place;
-    GetWindowRect(control, &place);
-    const LONG x = (place.left + place.right) / 2 + (++FClicks % 2 ? -8 : 8), y = (place.top + place.bottom) / 2;
-    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    const DWORD buttons[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-    for (int i = 0; i < 3; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = (x * 65536 + width - 1) / width;
-        inputs[i].mi.dy = (y * 65536 + height - 1) / height;
-        inputs[i].mi.dwFlags = buttons[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    }
-    const double clicked = Now();
-    if (SendInput(3, inputs, sizeof(INPUT)) != 3)
-        throw std::runtime_error("the click could not be sent");
-    return clicked;
+    gui::Click(control);
+    return Now();
 }
 
 // The dialog's file name box is a combo box (cmb13) in the Explorer-style dialog,
 // an edit box (edt1) in the older one; the text set in either is what Enter takes.
-void TProgram::AddFileByDialog(const std::string& path) const
+void TProgram::ChooseInFileDialog(const std::string& path) const
 {
-    const int count = ListCount();
     PostMessageA(Control(AddFileButtonId), BM_CLICK, 0, 0);
     HWND dialog = nullptr;
     WaitFor("the dialog \"Select a Video File\"",
-            [&] { return (dialog = VisibleTopLevel(FProcessId, "#32770", "Select a Video File")) != nullptr; });
+            [&] { return (dialog = gui::TopLevel(FProcessId, "#32770", "Select a Video File")) != nullptr; });
     HWND nameBox = GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
     Send(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     WaitFor("the dialog to take " + path, [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+void TProgram::AddFileByDialog(const std::string& path) const
+{
+    const int count = ListCount();
+    ChooseInFileDialog(path);
     WaitFor(path + " in the list", [&] { return ListCount() == count + 1; });
 }
 
@@ -234,13 +173,10 @@ HWND TProgram::DropTarget() const
 {
     if (GetWindowLongA(FMain, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
         return FMain;
-    HWND found = nullptr;
-    ForEachDescendant(FMain, [&](HWND window) {
+    for (HWND window : gui::Descendants(FMain))
         if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
-            found = window;
-        return found == nullptr;
-    });
-    return found;
+            return window;
+    return nullptr;
 }
 
 double TProgram::DropFiles(const std::vector<std::string>& paths, const std::string& dropHookDll) const
@@ -289,14 +225,34 @@ TMemorySample TProgram::Memory() const
     return sample;
 }
 
+double TProgram::ProcessorSeconds() const
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    double seconds = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        HANDLE thread = entry.th32OwnerProcessID == FProcessId
+                            ? OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID)
+                            : nullptr;
+        FILETIME created, ended, kernel, user;
+        if (thread && GetThreadTimes(thread, &created, &ended, &kernel, &user))
+            seconds += Seconds(kernel) + Seconds(user);
+        if (thread)
+            CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return seconds;
+}
+
 int TProgram::WindowCount() const
 {
     int count = 0;
-    ForEachTopLevel(FProcessId, [&](HWND window) {
-        ++count;
-        ForEachDescendant(window, [&](HWND) { return ++count > 0; });
-        return true;
-    });
+    for (HWND window : gui::Descendants(GetDesktopWindow())) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        count += owner == FProcessId;
+    }
     return count;
 }
 
@@ -311,35 +267,10 @@ bool TProgram::GuiObjects(DWORD& user, DWORD& gdi, DWORD& error) const
 
 void TProgram::WaitForScripts() const
 {
-    for (HANDLE script : ScriptProcesses(FProcessId)) {
-        const DWORD ended = WaitForSingleObject(script, 10 * AnswerTimeoutMs);
-        CloseHandle(script);
-        if (ended != WAIT_OBJECT_0)
-            throw std::runtime_error("a script the program launched did not end");
-    }
+    FinishScripts(FProcessId, false, 10 * AnswerTimeoutMs);
 }
 
 void TProgram::EndScripts() const
 {
-    for (HANDLE script : ScriptProcesses(FProcessId)) {
-        TerminateProcess(script, 1);
-        WaitForSingleObject(script, AnswerTimeoutMs);
-        CloseHandle(script);
-    }
-}
-
-std::vector<HANDLE> ScriptProcesses(DWORD parentId)
-{
-    std::vector<HANDLE> scripts;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID != parentId || lstrcmpiA(entry.szExeFile, "cmd.exe") != 0)
-            continue;
-        if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID))
-            scripts.push_back(process);
-    }
-    CloseHandle(snapshot);
-    return scripts;
+    FinishScripts(FProcessId, true, AnswerTimeoutMs);
 }

@@ -1,10 +1,13 @@
 // Runs one Windows program for the program benchmarks and acts on it from
-// outside, as its user does: it starts the program and times how long its window
+// outside, as its user does, through the window driver of the end-to-end tests
+// (support/GuiDriverWin32.h): it starts the program and times how long its window
 // takes to be ready, reads its controls, clicks, answers its open-file dialog,
-// drops files on it, and samples what the system reports about it (memory, windows,
-// the scripts it launched). Every wait has a deadline; one that passes throws
-// std::runtime_error naming what was awaited, which ends the benchmark run.
+// drops files on it, and samples what the system reports about it (memory, processor
+// time, windows, the scripts it launched). Every wait has a deadline; one that passes
+// throws std::runtime_error naming what was awaited, which ends the benchmark run.
 #pragma once
+
+#include "support/GuiDriverWin32.h"
 
 #include <windows.h>
 
@@ -15,8 +18,12 @@
 // Seconds on a steady clock.
 double Now();
 
-// Polls condition about once a millisecond until it holds; throws on timeout.
-void WaitFor(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs = 60000);
+// The tests' wait with a minute's deadline, looking every millisecond, so that a time
+// measured up to a condition is that close to it.
+inline void WaitFor(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs = 60000)
+{
+    gui::Require(what, condition, timeoutMs, 1);
+}
 
 // What the system reports about a process's memory, in bytes. The private bytes
 // are PagefileUsage: the private commit on Windows, and under Wine, which does not
@@ -35,6 +42,7 @@ enum TControlId {
     StartButtonId = 0x8014,
     Dvd43LabelId = 0x8017,
     Dvd85LabelId = 0x8018,
+    LengthsLabelId = 0x801A,
 };
 
 class TProgram {
@@ -52,12 +60,12 @@ public:
 
     HWND MainWindow() const { return FMain; }
     // The control with this identifier anywhere below the main window.
-    HWND Control(int id) const;
+    HWND Control(int id) const { return gui::Control(FMain, id); }
     // A message sent to a window of the program; throws when it goes unanswered.
     LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    std::string Text(HWND window) const;
-    // Returns once the program has handled everything sent to it before.
-    void Sync() const { Send(FMain, WM_NULL); }
+    // Returns once the program has handled everything sent to it before; answers
+    // the seconds that took.
+    double Sync() const;
     int ListCount() const;
     // The text of the message box the program shows, or "" while it shows none.
     std::string MessageShown() const;
@@ -66,11 +74,13 @@ public:
     std::string AnswerMessage() const;
 
     //--- Acting as the user
-    // Restores the main window, brings it to the front and clicks in the middle
-    // of control, a few pixels left or right so that no two clicks make a double
-    // click; answers the moment the click was sent.
+    // Restores the main window, brings it to the front and clicks control; answers
+    // the moment the click was sent.
     double ClickInFront(HWND control);
-    // "Add Video File", then path typed into the open-file dialog and confirmed.
+    // "Add Video File" (a control of that identifier), then path typed into the
+    // open-file dialog and confirmed; returns once the dialog is gone.
+    void ChooseInFileDialog(const std::string& path) const;
+    // The same, and then waits until the list holds the file.
     void AddFileByDialog(const std::string& path) const;
     // Selects the last file in the list and presses "Remove".
     void RemoveLastFile() const;
@@ -83,6 +93,10 @@ public:
 
     //--- What the system reports
     TMemorySample Memory() const;
+    // The processor time the program's threads have used, in seconds. Wine reports
+    // none for another process (GetProcessTimes gives 0), but it reads each thread's
+    // from the system; a thread that has ended is not counted.
+    double ProcessorSeconds() const;
     // The program's windows, top-level and child, hidden ones included.
     int WindowCount() const;
     // GetGuiResources for GR_USEROBJECTS and GR_GDIOBJECTS; false, with the error
@@ -102,8 +116,9 @@ private:
     HANDLE FProcess = nullptr;
     DWORD FProcessId = 0;
     HWND FMain = nullptr;
-    int FClicks = 0;
 };
 
-// The command interpreters whose parent is the process, open for waiting and ending.
-std::vector<HANDLE> ScriptProcesses(DWORD parentId);
+// Waits until every command interpreter that the process started has ended, each
+// for at most timeoutMs, having ended them first when end is set; throws when one
+// outlives its wait.
+void FinishScripts(DWORD parentId, bool end, DWORD timeoutMs);

@@ -2,11 +2,9 @@
 
 #include <process.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 // The program ends first (the open-file dialog may have made the scratch folder its working
 // folder) and a held encoder is let go; its script may still hold files a moment: retried.
@@ -20,16 +18,13 @@ static void RemoveLeftovers(HANDLE program)
     for (const char* path : {"C:\\spindrel-e2e", "C:\\convert.bat", "C:\\convert.log", "C:\\*.m2v", "C:\\Program Files\\DVD Flick",
                              PortableSettings.c_str()})
         gui::Require(std::string("the removal of ") + path, [&] {
-            for (DWORD id; (id = AppTest::Running("ffmpeg.exe")) != 0;) {
+            for (DWORD id; (id = Running("ffmpeg.exe")) != 0;) {
                 const HANDLE encoder = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
                 if (!encoder || !TerminateProcess(encoder, 255) || WaitForSingleObject(encoder, INFINITE) || !CloseHandle(encoder))
                     break;
             }
             const std::string from = path + std::string(1, '\0');   // a list of one, ended by a second NUL
-            SHFILEOPSTRUCTA remove = {};
-            remove.wFunc = FO_DELETE;
-            remove.pFrom = from.c_str();
-            remove.fFlags = FOF_NO_UI;
+            SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI};
             SHFileOperationA(&remove);
             return !AppTest::Exists(path);
         });
@@ -69,38 +64,12 @@ void AppTest::TearDown()
     CloseHandle(Process);
 }
 
-HWND AppTest::Ctl(ControlId id) const
-{
-    for (HWND window : gui::Descendants(Main))
-        if (GetDlgCtrlID(window) == id)
-            return window;
-    throw std::runtime_error("the main window has no control " + std::to_string(id));
-}
-
 void AppTest::StartConversion() const
 {
     gui::Click(Ctl(StartButton));
     gui::Require("the window to be minimised", [&] { return Minimised(); });
     // The script's console window takes the activation as it shows: later clicks wait for it.
     gui::Require("the script's console window", [&] { return gui::TopLevel(0, "WineConsoleClass") || !HasItsProcesses(); });
-}
-
-// By name: Wine reuses process numbers, and a child of the number's earlier owner may run.
-DWORD AppTest::Running(const char* exe, DWORD parent, bool inJob)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    DWORD found = 0;
-    for (BOOL more = Process32First(snapshot, &entry), jobbed; more && !found; more = Process32Next(snapshot, &entry)) {
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
-        if ((!parent || entry.th32ParentProcessID == parent) && !lstrcmpiA(entry.szExeFile, exe) &&
-            (!inJob || (IsProcessInJob(process, nullptr, &jobbed) && jobbed)))
-            found = entry.th32ProcessID;
-        CloseHandle(process);
-    }
-    CloseHandle(snapshot);
-    return found;
 }
 
 // The dialog offers the one file type the program gives it, and no read-only box.

@@ -18,6 +18,7 @@ enum ControlId {
 };
 
 using Texts = std::vector<std::string>;
+using gui::Running;
 
 const char* const EncoderLog = "C:\\spindrel-e2e\\ffmpeg.log";
 // Each test's own APPDATA, and the place of a settings file beside spindrel.exe.
@@ -27,8 +28,6 @@ const std::string PortableSettings = std::string(SPINDREL_EXE_PATH, sizeof SPIND
 class AppTest : public ::testing::Test {
 public:
     static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    // A running process of that program file, started by parent, in a job, if asked; or 0.
-    static DWORD Running(const char* exe, DWORD parent = 0, bool inJob = false);
 
 protected:
     void SetUp() override;
@@ -36,7 +35,7 @@ protected:
 
     void Launch();   // a new spindrel.exe, once its main window shows; ends the last as a crash would
     DWORD Close();   // as the close box does; answers the exit code
-    HWND Ctl(ControlId id) const;
+    HWND Ctl(ControlId id) const { return gui::Control(Main, id); }
     std::string Text(ControlId id) const { return gui::Text(Ctl(id)); }
     bool Minimised() const { return IsIconic(Main); }
     bool HasDialog() const { return gui::TopLevel(ProcessId, "#32770"); }
@@ -47,9 +46,7 @@ protected:
     bool HasItsProcesses() const { return Interpreter() != 0; }
     void WaitForItsProcesses() const { gui::Require("the program's processes to end", [&] { return !HasItsProcesses(); }); }
     void RequireEstimate(const char* const (&labels)[2]) const
-    {
-        gui::Require(labels[0], [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; });
-    }
+    { gui::Require(labels[0], [&] { return Text(Dvd43Label) == labels[0] && Text(Dvd85Label) == labels[1]; }); }
     void AddVideoFile(const std::string& path) const;
     void DropFiles(const Texts& paths) const;
     void ClickItem(int index, bool ctrl = false) const;   // in the file list

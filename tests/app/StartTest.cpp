@@ -119,11 +119,7 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
     } faults[] = {
         {MakeFolder("Gone"), [](auto& f) { RemoveDirectoryA(f.c_str()); }, [](auto& f) { CreateDirectoryA(f.c_str(), nullptr); },
          "Invalid filename"},
-        {MakeFolder("Read-only"),
-         [&](auto& f) {
-             std::ofstream(script(f)) << "rem kept";
-             SetFileAttributesA(script(f).c_str(), FILE_ATTRIBUTE_READONLY);
-         },
+        {MakeFolder("Read-only"), [&](auto& f) { std::ofstream(script(f)) << "rem kept"; SetFileAttributesA(script(f).c_str(), FILE_ATTRIBUTE_READONLY); },
          [&](auto& f) { SetFileAttributesA(script(f).c_str(), FILE_ATTRIBUTE_NORMAL); }, "File access denied"},
         {MakeFolder("Held"), [&](auto& f) { hold(script(f)); }, [&](auto&) { CloseHandle(held); }, "Sharing violation"},
         // An earlier conversion's record that cannot be removed is named itself.
@@ -131,14 +127,11 @@ TEST_F(StartTest, EachFailedWriteIsReportedAndTheSameStartWorksOnceItsCauseIsMen
          "convert.log"},
         {MakeFolder("Taken"), [&](auto& f) { CreateDirectoryA(script(f).c_str(), nullptr); },
          [&](auto& f) { RemoveDirectoryA(script(f).c_str()); }, "File access denied"},
-        {disk ? SMALL_DISK_DIR : "",
-         [&](auto& f) {
+        {disk ? SMALL_DISK_DIR : "", [&](auto& f) {
              DeleteFileA(script(f).c_str());
              HANDLE file = CreateFileA((f + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-             for (DWORD written = 1; written;)
-                 WriteFile(file, std::string(1024, 'x').data(), 1024, &written, nullptr);
-             CloseHandle(file);
-         },
+             for (DWORD written = 1; written;) WriteFile(file, std::string(1024, 'x').data(), 1024, &written, nullptr);
+             CloseHandle(file); },
          [](auto& f) { DeleteFileA((f + "\\filler").c_str()); }, "Disk full"},
         // 250 characters: a folder, but the record's path, met first, is too long.
         {MakeFolder(std::string(234, 'x')), [](auto&) {}, [&](auto&) { gui::TypeOver(Ctl(OutputFolderEdit), "C:\\"); },

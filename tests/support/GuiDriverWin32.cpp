@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -42,10 +43,10 @@ static void Send(std::vector<INPUT> inputs)
         throw std::runtime_error("the input could not be sent");
 }
 
-void Require(const std::string& what, const std::function<bool()>& done)
+void Require(const std::string& what, const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
 {
-    for (const DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
-        if (GetTickCount() - start > 20000)
+    for (const DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT)) {
+        if (GetTickCount() - start > timeoutMs)
             throw std::runtime_error("timed out waiting for " + what);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -111,6 +112,32 @@ HWND TopLevel(DWORD process, const char* className, const char* title, const cha
             return window;
     }
     return nullptr;
+}
+
+HWND Control(HWND window, int id)
+{
+    for (HWND child : Descendants(window))
+        if (GetDlgCtrlID(child) == id)
+            return child;
+    throw std::runtime_error("the main window has no control " + std::to_string(id));
+}
+
+// By name: Wine reuses process numbers, and a child of the number's earlier owner may run.
+DWORD Running(const char* exe, DWORD parent, bool inJob)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32First(snapshot, &entry), jobbed; more && !found; more = Process32Next(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+        if ((!parent || entry.th32ParentProcessID == parent) && !lstrcmpiA(entry.szExeFile, exe) &&
+            (!inJob || (IsProcessInJob(process, nullptr, &jobbed) && jobbed)))
+            found = entry.th32ProcessID;
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return found;
 }
 
 bool HasFocus(HWND box)

@@ -1,7 +1,7 @@
-// Drives real windows as a user does, in this process or in a program under test:
-// finds them, reads what they show, types and clicks with real input (SendInput)
-// and answers dialogs found by their title. Every wait has a deadline of 20 s (Wine
-// starts programs and dialogs slowly); none sleeps a fixed time.
+// Drives real windows as a user does, for the end-to-end tests and the program
+// benchmarks: finds them, reads what they show, types and clicks with real input
+// (SendInput) and answers dialogs found by their title. Every wait has a deadline,
+// 20 s unless given (Wine starts programs and dialogs slowly); none sleeps a fixed time.
 #pragma once
 
 #include <windows.h>
@@ -12,18 +12,21 @@
 
 namespace gui {
 
-// Pumps this thread's messages until done() answers true; throws, naming what it
-// waited for, on timeout.
-void Require(const std::string& what, const std::function<bool()>& done);
+// Pumps this thread's messages until done() holds, asked every pollMs; throws, naming what, on timeout.
+void Require(const std::string& what, const std::function<bool()>& done, DWORD timeoutMs = 20000, DWORD pollMs = 10);
 
 std::string Text(HWND window);
 std::string Class(HWND window);
 std::vector<std::string> Items(HWND listOrComboBox);
 std::vector<HWND> Descendants(HWND parent);
+// The descendant of window with that control identifier; throws when there is none.
+HWND Control(HWND window, int id);
 // The first descendant, or visible top-level window of the process (any when 0), of
 // that class and text, each when given; the top-level one showing text in a descendant.
 HWND Child(HWND parent, const char* className, const char* text = nullptr);
 HWND TopLevel(DWORD process, const char* className, const char* title = nullptr, const char* showing = nullptr);
+// A running process of that program file, started by parent, in a job, if asked; or 0.
+DWORD Running(const char* exe, DWORD parent = 0, bool inJob = false);
 // True when box, or the edit field of the combo box box, has the keyboard focus.
 bool HasFocus(HWND box);
 
