@@ -122,23 +122,23 @@ diagnose() {
 }
 
 # run_once [ERRORS]: runs the program with its result file, relaying its
-# output, until it ends or is ended. Its error output (Wine's own messages)
-# goes to the file ERRORS, or is passed on after it ends: every process it
-# starts inherits it, and one left behind must not hold CTest's pipe, on whose
-# end CTest waits. Sets verdict: "ended" (it ended by itself), "result" (ended
-# after writing its result), "unstarted" (it never began a test) or "hung";
-# and rc, its exit code.
+# output, until it ends or is ended. Every process it starts inherits its output
+# and error output, and one left behind must not hold a pipe on whose end CTest
+# waits: the output goes to a file, relayed from there until the program has
+# ended; the error output (Wine's own messages) goes to the file ERRORS, or is
+# passed on after it ends. Sets verdict: "ended" (it ended by itself), "result"
+# (ended after writing its result), "unstarted" (it never began a test) or
+# "hung"; and rc, its exit code.
 run_once() {
     local errors=${1:-$work/errors} start=$SECONDS began="" written="" pid relay
-    rm -f "$result" "$work/pipe"
+    rm -f "$result"
     : >"$output"
     : >"$errors"
-    mkfifo "$work/pipe"
-    strip_cr <"$work/pipe" | tee -a "$output" &
-    relay=$!
     "$(spindrel_wine_loader "$program")" "$program" "${args[@]}" \
-        "--gtest_output=xml:Z:${result//\//\\}" >"$work/pipe" 2>"$errors" &
+        "--gtest_output=xml:Z:${result//\//\\}" >"$output" 2>"$errors" &
     pid=$!
+    tail -n +1 -s 0.2 --pid="$pid" -f "$output" | strip_cr &
+    relay=$!
     verdict=ended
     while kill -0 "$pid" 2>/dev/null; do
         [ -n "$began" ] || ! grep -q '^\[ RUN      \]' "$output" || began=$SECONDS
@@ -159,13 +159,7 @@ run_once() {
     done
     wait "$pid" 2>/dev/null
     rc=$?
-    # A process the program started may still hold the relay's pipe: the relay
-    # is given a moment to pass on the last bytes, then ended.
-    for _ in $(seq 25); do
-        kill -0 "$relay" 2>/dev/null || break
-        sleep 0.2
-    done
-    kill "$relay" 2>/dev/null
+    # The relay passes on the last bytes and ends with the program.
     wait "$relay" 2>/dev/null
     [ -n "${1:-}" ] || cat "$work/errors" >&2
     [ "$verdict" != ended ] || [ -n "$began" ] || [ -s "$result" ] || verdict=unstarted
